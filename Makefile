@@ -1,0 +1,38 @@
+# The two commands a user needs: `make test` and `make run`.
+# Both install any missing Debian packages first (scripts/install-deps.sh).
+
+BUILD_DIR ?= build
+PROGRAM_DIR := $(CURDIR)/Vellaro
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLARO_WERROR=ON
+
+.PHONY: all deps configure build test run bench format clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+
+build: configure
+	@cmake --build $(BUILD_DIR) --parallel 2
+
+test: build
+	@QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure --parallel 2
+
+# The program folder lives beside the sources, never inside the build folder, so
+# deleting or rebuilding the build cannot touch the user's catalogue.
+run: build
+	@cmake --install $(BUILD_DIR) --prefix $(PROGRAM_DIR) >/dev/null
+	@$(PROGRAM_DIR)/Vellaro
+
+bench: build
+	@cmake --build $(BUILD_DIR) --target benchmarks
+	@$(BUILD_DIR)/bench/bench_engine
+
+format:
+	@cmake --build $(BUILD_DIR) --target format
+
+clean:
+	@rm -rf $(BUILD_DIR)

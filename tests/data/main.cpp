@@ -1,0 +1,13 @@
+#include <QCoreApplication>
+
+int runWildcardTest(int argc, char* argv[]);
+int runEngineTest(int argc, char* argv[]);
+int runCatalogueTest(int argc, char* argv[]);
+int runDataBaseTest(int argc, char* argv[]);
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    return runWildcardTest(argc, argv) + runEngineTest(argc, argv) + runCatalogueTest(argc, argv) +
+           runDataBaseTest(argc, argv);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/Messages.h"
+
+#include <deque>
+#include <vector>
+
+// Stands in for message boxes in tests: records what the user would have seen and answers
+// questions with answers given beforehand (or the first button when none was given).
+class RecordingMessages final : public MessageService
+{
+public:
+    struct Shown
+    {
+        QString text;
+        MsgButtons buttons;
+        MsgIcon icon;
+        QString title;
+    };
+
+    MsgAnswer show(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title) override;
+    void beep() override { ++m_beeps; }
+    void setBusy(bool busy) override { m_busyChanges.push_back(busy); }
+
+    void setNextAnswer(MsgAnswer answer) { m_answers.push_back(answer); }
+    const std::vector<Shown>& shown() const { return m_shown; }
+    int beeps() const { return m_beeps; }
+    const std::vector<bool>& busyChanges() const { return m_busyChanges; }
+    void clear();
+
+private:
+    std::vector<Shown> m_shown;
+    std::deque<MsgAnswer> m_answers;
+    int m_beeps = 0;
+    std::vector<bool> m_busyChanges;
+};

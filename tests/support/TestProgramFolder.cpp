@@ -1,0 +1,48 @@
+#include "support/TestProgramFolder.h"
+
+#include "data/cDataBase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+
+#include <stdexcept>
+
+TestProgramFolder::TestProgramFolder()
+{
+    if (!m_folder.isValid() || !m_settings.isValid())
+        throw std::runtime_error("cannot make a temporary folder");
+    for (const char* name : {"Vellaro.mdb", "Lighthouse.jpg", "Geese.jpg"}) {
+        const QString file = QString::fromLatin1(name);
+        if (!QFile::copy(QDir(deliveredFolder()).filePath(file), filePath(file)))
+            throw std::runtime_error("cannot copy the delivered files; was the build's 'delivered' target made?");
+        QFile(filePath(file)).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+    auto messages = std::make_unique<RecordingMessages>();
+    m_messages = messages.get();
+    SetMessageService(std::move(messages));
+}
+
+TestProgramFolder::~TestProgramFolder()
+{
+    gDB.reset();
+    SetMessageService(nullptr);
+}
+
+QString TestProgramFolder::settingsFile() const
+{
+    return QDir(m_settings.path()).filePath(QStringLiteral("Vellaro/Vellaro.ini"));
+}
+
+void TestProgramFolder::openCatalogue()
+{
+    gDB = std::make_unique<cDataBase>();
+    gDB->setDBName(cataloguePath());
+    gDB->OpenDB();
+}
+
+QString TestProgramFolder::deliveredFolder()
+{
+    return QStringLiteral(VELLARO_DELIVERED_DIR);
+}

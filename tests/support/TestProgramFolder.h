@@ -1,0 +1,35 @@
+#pragma once
+
+#include "support/RecordingMessages.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary program folder for one test: a fresh copy of the delivered catalogue and pictures,
+// an empty settings store of its own and recorded messages. Everything is undone when it ends.
+class TestProgramFolder
+{
+public:
+    TestProgramFolder();
+    ~TestProgramFolder();
+    TestProgramFolder(const TestProgramFolder&) = delete;
+    TestProgramFolder& operator=(const TestProgramFolder&) = delete;
+
+    QString path() const { return m_folder.path(); }
+    QString filePath(const QString& name) const { return m_folder.filePath(name); }
+    QString cataloguePath() const { return filePath(QStringLiteral("Vellaro.mdb")); }
+    QString settingsFile() const;
+
+    // Makes gDB and opens the folder's catalogue through it.
+    void openCatalogue();
+
+    RecordingMessages& messages() { return *m_messages; }
+
+    // Where the build put the delivered catalogue and pictures.
+    static QString deliveredFolder();
+
+private:
+    QTemporaryDir m_folder;
+    QTemporaryDir m_settings;
+    RecordingMessages* m_messages; // owned by the message service
+};
