@@ -1,32 +1,30 @@
 #include "data/RecordsetKinds.h"
 
+#include "data/Wildcard.h"
+
 #include <algorithm>
+#include <limits>
+#include <unordered_map>
 
 namespace {
 
-// The engine's order: Null first, then numbers, then text (without regard to case when asked).
-int compareOrderKeys(const QVariant& a, const QVariant& b, bool text)
-{
-    if (a.isNull() || b.isNull())
-        return int(!a.isNull()) - int(!b.isNull());
-    const bool aText = a.typeId() == QMetaType::QString;
-    const bool bText = b.typeId() == QMetaType::QString;
-    if (aText != bText)
-        return aText ? 1 : -1;
-    if (aText)
-        return QString::compare(a.toString(), b.toString(), text ? Qt::CaseInsensitive : Qt::CaseSensitive);
-    const double x = a.toDouble();
-    const double y = b.toDouble();
-    return x < y ? -1 : (y < x ? 1 : 0);
-}
+// Null sorts before every number, as in the engine's own order.
+constexpr qint64 nullNumber = std::numeric_limits<qint64>::min();
 
 QString canonicalTable(const std::shared_ptr<Connection>& connection, const QString& table)
 {
-    Statement lookup(connection, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    Statement lookup(connection,
+                     QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
     lookup.bind(1, table);
     if (!lookup.step())
         throw Failure(ErrorNumber::EngineFailure, {}, QStringLiteral("The catalogue has no table %1.").arg(table));
     return lookup.value(0, ColumnKind::Text).toString();
+}
+
+bool isNumberKind(ColumnKind kind)
+{
+    return kind == ColumnKind::Int32 || kind == ColumnKind::Int16 || kind == ColumnKind::Int64 ||
+           kind == ColumnKind::Boolean;
 }
 
 } // namespace
@@ -45,36 +43,80 @@ Dynaset::Dynaset(std::shared_ptr<Connection> connection, TableQuery query)
     if (!m_query.order.isEmpty()) {
         Statement order(m_connection, QStringLiteral("SELECT %1 FROM %2").arg(m_query.order, m_table));
         m_orderColumn = quotedIdentifier(order.columnName(0));
-        m_orderIsText = order.columnKind(0) == ColumnKind::Text;
+        m_orderIsNumber = isNumberKind(order.columnKind(0));
+        m_sortKeyOf = std::make_unique<Statement>(m_connection,
+                                                  u"SELECT " + m_orderColumn + u" FROM " + m_table + u" WHERE rowid = ?");
     }
     loadKeys();
     afterRequery();
 }
 
-void Dynaset::loadKeys()
+QString Dynaset::keysetSql(bool withSortKeys) const
 {
-    QString sql = QStringLiteral("SELECT rowid") + (m_orderColumn.isEmpty() ? QString() : u", " + m_orderColumn) +
-                  u" FROM " + m_table;
+    QString sql = QStringLiteral("SELECT rowid") + (withSortKeys ? u", " + m_orderColumn : QString()) + u" FROM " +
+                  m_table;
     if (!m_query.condition.isEmpty())
         sql += u" WHERE (" + m_query.condition + u')';
-    if (m_orderColumn.isEmpty()) {
+    if (m_orderColumn.isEmpty())
         sql += u" ORDER BY rowid";
-    } else {
-        // Text orders ignore case, as the name columns' own order does.
-        sql += u" ORDER BY " + m_orderColumn +
-               (m_orderIsText ? QStringLiteral(" COLLATE %1").arg(QLatin1String(CaseInsensitiveCollation)) : QString()) +
-               u", rowid";
-    }
-    Statement keys(m_connection, sql);
+    else if (m_orderIsNumber)
+        sql += u" ORDER BY " + m_orderColumn + u", rowid";
+    else
+        sql += u" ORDER BY " + m_orderColumn + u" COLLATE " + QLatin1String(CaseInsensitiveCollation) + u", rowid";
+    return sql;
+}
+
+void Dynaset::loadKeys()
+{
+    Statement keys(m_connection, keysetSql(false));
     keys.bindAll(m_query.parameters);
     m_rowids.clear();
-    m_orderKeys.clear();
-    const ColumnKind orderKind = m_orderIsText ? ColumnKind::Text : ColumnKind::Other;
-    while (keys.step()) {
+    while (keys.step())
         m_rowids.push_back(keys.int64(0));
-        if (!m_orderColumn.isEmpty())
-            m_orderKeys.push_back(keys.value(1, orderKind));
+    m_sortKeysLoaded = false;
+    m_numberKeys.clear();
+    m_textKeys.clear();
+}
+
+void Dynaset::appendSortKey(SortKey key)
+{
+    if (m_orderIsNumber)
+        m_numberKeys.push_back(key.number);
+    else
+        m_textKeys.push_back(std::move(key.text));
+}
+
+void Dynaset::ensureSortKeys()
+{
+    if (m_sortKeysLoaded || m_orderColumn.isEmpty())
+        return;
+    // Usually the table still holds the keyset's rows in the keyset's order and one pass suffices.
+    // Rows added, changed or deleted elsewhere since are looked up one by one.
+    Statement keys(m_connection, keysetSql(true));
+    keys.bindAll(m_query.parameters);
+    std::unordered_map<qint64, SortKey> outOfStep;
+    std::size_t next = 0;
+    while (keys.step()) {
+        const qint64 rowid = keys.int64(0);
+        if (outOfStep.empty() && next < m_rowids.size() && m_rowids[next] == rowid) {
+            appendSortKey(sortKeyAt(keys, 1));
+            ++next;
+        } else {
+            outOfStep.emplace(rowid, sortKeyAt(keys, 1));
+        }
     }
+    SortKey previous;
+    previous.number = nullNumber;
+    for (; next < m_rowids.size(); ++next) {
+        const auto found = outOfStep.find(m_rowids[next]);
+        if (found != outOfStep.end())
+            previous = found->second;
+        else if (auto key = sortKeyOf(m_rowids[next]))
+            previous = std::move(*key);
+        // A row deleted elsewhere keeps its neighbour's value, so the order stays searchable.
+        appendSortKey(previous);
+    }
+    m_sortKeysLoaded = true;
 }
 
 void Dynaset::Requery()
@@ -98,9 +140,16 @@ QString Dynaset::conditionSql(const Criteria& criteria, QVariantList& parameters
 {
     QStringList terms;
     for (const Criteria::Term& term : criteria.terms()) {
-        const QString field = quotedIdentifier(m_columns[checkedColumn(term.field, ErrorNumber::UnknownCriteriaField)].name);
+        const QString field =
+            quotedIdentifier(m_columns[std::size_t(checkedColumn(term.field, ErrorNumber::UnknownCriteriaField))].name);
         switch (term.op) {
         case Criteria::Op::Like:
+            // The engine's LIKE is much faster than a function of ours; it serves when it means the same.
+            if (const auto like = toSqlLikePattern(term.value.toString())) {
+                terms << field + QStringLiteral(" LIKE ? ESCAPE '\\'");
+                parameters << *like;
+                continue;
+            }
             terms << QStringLiteral("%1(%2, ?)").arg(QLatin1String(WildcardFunction), field);
             break;
         case Criteria::Op::Equal:
@@ -133,20 +182,49 @@ std::function<bool(qsizetype)> Dynaset::matcher(const Criteria& criteria) const
     return [this, found](qsizetype index) { return std::binary_search(found->begin(), found->end(), keyAt(index)); };
 }
 
-QVariant Dynaset::orderKeyOf(qint64 rowid) const
+Dynaset::SortKey Dynaset::sortKeyAt(Statement& statement, int column) const
 {
-    Statement key(m_connection, u"SELECT " + m_orderColumn + u" FROM " + m_table + u" WHERE rowid = ?");
-    key.bind(1, rowid);
-    return key.step() ? key.value(0, m_orderIsText ? ColumnKind::Text : ColumnKind::Other) : QVariant();
+    SortKey key;
+    if (m_orderIsNumber) {
+        key.number = statement.isNull(column) ? nullNumber : statement.int64(column);
+    } else if (!statement.isNull(column)) {
+        key.text = statement.value(column, ColumnKind::Text).toString();
+        if (key.text.isNull())
+            key.text = QStringLiteral("");
+    }
+    return key;
 }
 
-qsizetype Dynaset::sortedPosition(const QVariant& key, qint64 rowid) const
+std::optional<Dynaset::SortKey> Dynaset::sortKeyOf(qint64 rowid)
+{
+    m_sortKeyOf->reset();
+    m_sortKeyOf->bind(1, rowid);
+    std::optional<SortKey> key;
+    if (m_sortKeyOf->step())
+        key = sortKeyAt(*m_sortKeyOf, 0);
+    m_sortKeyOf->reset();
+    return key;
+}
+
+int Dynaset::compareWith(qsizetype index, const SortKey& key) const
+{
+    if (m_orderIsNumber) {
+        const qint64 number = m_numberKeys[std::size_t(index)];
+        return number < key.number ? -1 : (key.number < number ? 1 : 0);
+    }
+    const QString& text = m_textKeys[std::size_t(index)];
+    if (text.isNull() || key.text.isNull())
+        return int(!text.isNull()) - int(!key.text.isNull());
+    return QString::compare(text, key.text, Qt::CaseInsensitive);
+}
+
+qsizetype Dynaset::sortedPosition(const SortKey& key, qint64 rowid) const
 {
     qsizetype low = 0;
     qsizetype high = count();
     while (low < high) {
         const qsizetype middle = (low + high) / 2;
-        const int order = compareOrderKeys(m_orderKeys[std::size_t(middle)], key, m_orderIsText);
+        const int order = compareWith(middle, key);
         if (order < 0 || (order == 0 && m_rowids[std::size_t(middle)] < rowid))
             low = middle + 1;
         else
@@ -155,86 +233,117 @@ qsizetype Dynaset::sortedPosition(const QVariant& key, qint64 rowid) const
     return low;
 }
 
-void Dynaset::placeRow(qsizetype index, qint64 rowid, const QVariant& key)
+void Dynaset::placeRow(qsizetype index, qint64 rowid, SortKey key)
 {
     m_rowids.insert(m_rowids.begin() + index, rowid);
-    if (!m_orderColumn.isEmpty())
-        m_orderKeys.insert(m_orderKeys.begin() + index, key);
+    if (!m_sortKeysLoaded)
+        return;
+    if (m_orderIsNumber)
+        m_numberKeys.insert(m_numberKeys.begin() + index, key.number);
+    else
+        m_textKeys.insert(m_textKeys.begin() + index, std::move(key.text));
+}
+
+void Dynaset::removeRow(qsizetype index)
+{
+    m_rowids.erase(m_rowids.begin() + index);
+    if (!m_sortKeysLoaded)
+        return;
+    if (m_orderIsNumber)
+        m_numberKeys.erase(m_numberKeys.begin() + index);
+    else
+        m_textKeys.erase(m_textKeys.begin() + index);
+}
+
+Statement& Dynaset::cachedStatement(std::map<std::vector<bool>, std::unique_ptr<Statement>>& cache, bool insert)
+{
+    auto& statement = cache[m_changed];
+    if (statement)
+        return *statement;
+    QStringList names;
+    for (std::size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_changed[i])
+            names << quotedIdentifier(m_columns[i].name);
+    }
+    QString sql;
+    if (!insert) {
+        sql = u"UPDATE " + m_table + u" SET " + names.join(QStringLiteral(" = ?, ")) + u" = ? WHERE rowid = ?";
+    } else if (names.isEmpty()) {
+        sql = u"INSERT INTO " + m_table + u" DEFAULT VALUES";
+    } else {
+        const QStringList marks(names.size(), QStringLiteral("?"));
+        sql = u"INSERT INTO " + m_table + u" (" + names.join(u", ") + u") VALUES (" + marks.join(u", ") + u')';
+    }
+    statement = std::make_unique<Statement>(m_connection, sql,
+                                            insert ? EngineOperation::Insert : EngineOperation::Update);
+    return *statement;
 }
 
 std::pair<qsizetype, qint64> Dynaset::insertRow()
 {
-    QStringList names;
-    QStringList marks;
-    QVariantList values;
+    ensureSortKeys();
+    Statement& insert = cachedStatement(m_inserts, true);
+    insert.reset();
+    int parameter = 0;
     for (std::size_t i = 0; i < m_columns.size(); ++i) {
-        if (m_changed[i]) {
-            names << quotedIdentifier(m_columns[i].name);
-            marks << QStringLiteral("?");
-            values << m_pending[i];
-        }
+        if (m_changed[i])
+            insert.bind(++parameter, m_pending[i]);
     }
-    QString sql = u"INSERT INTO " + m_table;
-    if (names.isEmpty())
-        sql += u" DEFAULT VALUES";
-    else
-        sql += u" (" + names.join(u", ") + u") VALUES (" + marks.join(u", ") + u')';
-    Statement insert(m_connection, sql, EngineOperation::Insert);
-    insert.bindAll(values);
     insert.run();
     const qint64 rowid = sqlite3_last_insert_rowid(insert.db());
+    insert.reset();
 
     // A new row takes its place in the order; without an order it comes last.
     if (m_orderColumn.isEmpty()) {
         placeRow(count(), rowid, {});
         return {count() - 1, rowid};
     }
-    const QVariant key = orderKeyOf(rowid);
+    SortKey key = sortKeyOf(rowid).value_or(SortKey());
     const qsizetype index = sortedPosition(key, rowid);
-    placeRow(index, rowid, key);
+    placeRow(index, rowid, std::move(key));
     return {index, rowid};
 }
 
 qsizetype Dynaset::updateRow(qsizetype index)
 {
-    QStringList assignments;
-    QVariantList values;
-    for (std::size_t i = 0; i < m_columns.size(); ++i) {
-        if (m_changed[i]) {
-            assignments << quotedIdentifier(m_columns[i].name) + u" = ?";
-            values << m_pending[i];
-        }
-    }
-    const qint64 rowid = keyAt(index);
-    if (assignments.isEmpty())
+    if (std::find(m_changed.begin(), m_changed.end(), true) == m_changed.end())
         return index;
-    Statement update(m_connection, u"UPDATE " + m_table + u" SET " + assignments.join(u", ") + u" WHERE rowid = ?",
-                     EngineOperation::Update);
-    update.bindAll(values);
-    update.bind(int(values.size()) + 1, rowid);
+    const qint64 rowid = keyAt(index);
+    ensureSortKeys();
+    Statement& update = cachedStatement(m_updates, false);
+    update.reset();
+    int parameter = 0;
+    for (std::size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_changed[i])
+            update.bind(++parameter, m_pending[i]);
+    }
+    update.bind(++parameter, rowid);
     update.run();
-    if (sqlite3_changes(update.db()) == 0)
+    const bool updated = sqlite3_changes(update.db()) > 0;
+    update.reset();
+    if (!updated)
         throw Failure(ErrorNumber::RecordDeleted);
 
     if (m_orderColumn.isEmpty())
         return index;
     // A changed order value moves the row to its new place, so the order stays true.
-    const QVariant key = orderKeyOf(rowid);
-    m_rowids.erase(m_rowids.begin() + index);
-    m_orderKeys.erase(m_orderKeys.begin() + index);
+    SortKey key = sortKeyOf(rowid).value_or(SortKey());
+    removeRow(index);
     const qsizetype newIndex = sortedPosition(key, rowid);
-    placeRow(newIndex, rowid, key);
+    placeRow(newIndex, rowid, std::move(key));
     return newIndex;
 }
 
 void Dynaset::deleteRow(qsizetype index)
 {
-    Statement remove(m_connection, u"DELETE FROM " + m_table + u" WHERE rowid = ?", EngineOperation::Delete);
-    remove.bind(1, keyAt(index));
-    remove.run();
-    m_rowids.erase(m_rowids.begin() + index);
-    if (!m_orderColumn.isEmpty())
-        m_orderKeys.erase(m_orderKeys.begin() + index);
+    if (!m_delete)
+        m_delete = std::make_unique<Statement>(m_connection, u"DELETE FROM " + m_table + u" WHERE rowid = ?",
+                                               EngineOperation::Delete);
+    m_delete->reset();
+    m_delete->bind(1, keyAt(index));
+    m_delete->run();
+    m_delete->reset();
+    removeRow(index);
 }
 
 std::unique_ptr<Recordset> Dynaset::OpenFiltered(const Criteria& criteria) const

@@ -5,6 +5,7 @@
 #include "data/Recordset.h"
 #include "data/SqliteSupport.h"
 
+#include <map>
 #include <optional>
 
 class Dynaset final : public Recordset
@@ -25,19 +26,42 @@ protected:
     void deleteRow(qsizetype index) override;
 
 private:
+    // A row's place in the order: a number, or a text compared without regard to case.
+    struct SortKey
+    {
+        qint64 number = 0;
+        QString text;
+    };
+
+    QString keysetSql(bool withSortKeys) const;
     void loadKeys();
-    QVariant orderKeyOf(qint64 rowid) const;
-    qsizetype sortedPosition(const QVariant& key, qint64 rowid) const;
-    void placeRow(qsizetype index, qint64 rowid, const QVariant& key);
+    void ensureSortKeys();
+    void appendSortKey(SortKey key);
+    SortKey sortKeyAt(Statement& statement, int column) const;
+    std::optional<SortKey> sortKeyOf(qint64 rowid);
+    int compareWith(qsizetype index, const SortKey& key) const;
+    qsizetype sortedPosition(const SortKey& key, qint64 rowid) const;
+    void placeRow(qsizetype index, qint64 rowid, SortKey key);
+    void removeRow(qsizetype index);
     QString conditionSql(const Criteria& criteria, QVariantList& parameters) const;
+    Statement& cachedStatement(std::map<std::vector<bool>, std::unique_ptr<Statement>>& cache, bool insert);
 
     TableQuery m_query;
     QString m_table;
     QString m_orderColumn;
-    bool m_orderIsText = false;
+    bool m_orderIsNumber = false;
     std::vector<qint64> m_rowids;
-    std::vector<QVariant> m_orderKeys; // beside m_rowids when the query has an order
+    // The order values beside m_rowids, read only once a row must be placed: one of the two vectors,
+    // by the order column's kind. Browsing needs nothing but the identities.
+    bool m_sortKeysLoaded = false;
+    std::vector<qint64> m_numberKeys;
+    std::vector<QString> m_textKeys;
     std::unique_ptr<Statement> m_fetch;
+    std::unique_ptr<Statement> m_sortKeyOf;
+    std::unique_ptr<Statement> m_delete;
+    // Prepared inserts and updates, one for each set of assigned columns: bulk adds prepare once.
+    std::map<std::vector<bool>, std::unique_ptr<Statement>> m_inserts;
+    std::map<std::vector<bool>, std::unique_ptr<Statement>> m_updates;
 };
 
 class Snapshot final : public Recordset

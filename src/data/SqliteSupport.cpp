@@ -266,6 +266,11 @@ qint64 Statement::int64(int column) const
     return sqlite3_column_int64(m_statement, column);
 }
 
+bool Statement::isNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
 QVariant Statement::value(int column, ColumnKind kind) const
 {
     switch (sqlite3_column_type(m_statement, column)) {
@@ -321,15 +326,15 @@ void wildcardLike(sqlite3_context* context, int, sqlite3_value** arguments)
         sqlite3_result_int(context, 0);
         return;
     }
-    const auto* value = sqlite3_value_text(arguments[0]);
-    const QString text = textOf(value, sqlite3_value_bytes(arguments[0]));
+    const auto* value = reinterpret_cast<const char*>(sqlite3_value_text(arguments[0]));
+    const int size = sqlite3_value_bytes(arguments[0]);
     if (const auto* pattern = static_cast<const WildcardPattern*>(sqlite3_get_auxdata(context, 1))) {
-        sqlite3_result_int(context, pattern->matches(text) ? 1 : 0);
+        sqlite3_result_int(context, pattern->matchesUtf8(value, size) ? 1 : 0);
         return;
     }
     auto pattern = std::make_unique<WildcardPattern>(
         textOf(sqlite3_value_text(arguments[1]), sqlite3_value_bytes(arguments[1])));
-    sqlite3_result_int(context, pattern->matches(text) ? 1 : 0);
+    sqlite3_result_int(context, pattern->matchesUtf8(value, size) ? 1 : 0);
     // The engine owns the compiled pattern from here on and may free it at once.
     sqlite3_set_auxdata(context, 1, pattern.release(), deletePattern);
 }

@@ -74,6 +74,7 @@ public:
     QString columnName(int column) const;
     ColumnKind columnKind(int column) const;
     qint64 int64(int column) const;
+    bool isNull(int column) const;
     QVariant value(int column, ColumnKind kind) const;
 
     sqlite3* db() const { return m_connection->handle(); }

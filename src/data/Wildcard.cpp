@@ -1,5 +1,7 @@
 #include "data/Wildcard.h"
 
+#include <algorithm>
+
 namespace {
 
 char16_t fold(char16_t c)
@@ -80,12 +82,12 @@ bool WildcardPattern::matchesOne(const Token& token, char16_t folded) const
     return false;
 }
 
-bool WildcardPattern::matches(QStringView text) const
+template <typename CharAt>
+bool WildcardPattern::matchAll(CharAt charAt, qsizetype length) const
 {
     // Every token but "*" takes exactly one character, so the classic greedy match with one
     // back-tracking point (the last "*") is complete.
     const std::size_t tokenCount = m_tokens.size();
-    const qsizetype length = text.size();
     std::size_t p = 0;
     qsizetype i = 0;
     std::size_t starToken = tokenCount;
@@ -94,7 +96,7 @@ bool WildcardPattern::matches(QStringView text) const
         if (p < tokenCount && m_tokens[p].kind == Token::Kind::AnyRun) {
             starToken = p++;
             starText = i;
-        } else if (p < tokenCount && matchesOne(m_tokens[p], fold(text.at(i).unicode()))) {
+        } else if (p < tokenCount && matchesOne(m_tokens[p], fold(charAt(i)))) {
             ++p;
             ++i;
         } else if (starToken < tokenCount) {
@@ -107,4 +109,37 @@ bool WildcardPattern::matches(QStringView text) const
     while (p < tokenCount && m_tokens[p].kind == Token::Kind::AnyRun)
         ++p;
     return p == tokenCount;
+}
+
+bool WildcardPattern::matches(QStringView text) const
+{
+    return matchAll([text](qsizetype i) { return text.at(i).unicode(); }, text.size());
+}
+
+bool WildcardPattern::matchesUtf8(const char* text, qsizetype size) const
+{
+    const bool ascii = std::all_of(text, text + size, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii)
+        return matches(QString::fromUtf8(text, size));
+    return matchAll([text](qsizetype i) { return char16_t(text[i]); }, size);
+}
+
+std::optional<QString> toSqlLikePattern(QStringView pattern)
+{
+    QString like;
+    like.reserve(pattern.size() + 4);
+    for (const QChar c : pattern) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || u == u'#' || u == u'[')
+            return std::nullopt;
+        if (u == u'*')
+            like += u'%';
+        else if (u == u'?')
+            like += u'_';
+        else if (u == u'%' || u == u'_' || u == u'\\')
+            like += QStringView(u"\\") + c;
+        else
+            like += c;
+    }
+    return like;
 }

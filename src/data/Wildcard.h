@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
 #include <vector>
 
 // A pattern with the catalogue's wildcards, compared without regard to case:
@@ -15,6 +16,8 @@ public:
 
     // True when the whole text matches the whole pattern.
     bool matches(QStringView text) const;
+    // The same for text in UTF-8, as the engine hands it over; plain ASCII is matched as it stands.
+    bool matchesUtf8(const char* text, qsizetype size) const;
 
 private:
     struct Range
@@ -31,6 +34,12 @@ private:
     };
 
     bool matchesOne(const Token& token, char16_t folded) const;
+    template <typename CharAt>
+    bool matchAll(CharAt charAt, qsizetype length) const;
 
     std::vector<Token> m_tokens;
 };
+
+// The same pattern for the engine's LIKE (escaped with a backslash) when LIKE means exactly the same:
+// a pattern of "*", "?" and other ASCII characters. Otherwise nothing.
+std::optional<QString> toSqlLikePattern(QStringView pattern);

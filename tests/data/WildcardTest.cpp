@@ -44,6 +44,17 @@ private slots:
         QFETCH(bool, matches);
         QCOMPARE(WildcardPattern(pattern).matches(text), matches);
     }
+
+    void plainPatternsBecomeTheEnginesLike()
+    {
+        QCOMPARE(toSqlLikePattern(u"*lake?"), std::optional<QString>(QStringLiteral("%lake_")));
+        // The engine's own wildcards and its escape stand for themselves.
+        QCOMPARE(toSqlLikePattern(u"100%_a\\b"), std::optional<QString>(QStringLiteral("100\\%\\_a\\\\b")));
+        QCOMPARE(toSqlLikePattern(u"Box #"), std::nullopt);
+        QCOMPARE(toSqlLikePattern(u"[ab]*"), std::nullopt);
+        // Only ASCII letters fold in the engine's LIKE.
+        QCOMPARE(toSqlLikePattern(u"école*"), std::nullopt);
+    }
 };
 
 int runWildcardTest(int argc, char* argv[])

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Prints Google Benchmark's table, then one line per pair of (figure, baseline) benchmarks with the
+// ratio between their times and the target it is held to.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    struct Pair
+    {
+        std::string figure;
+        std::string baseline;
+        double maxRatio;
+        double maxMilliseconds; // 0: no absolute target
+    };
+
+    explicit RatioReporter(std::vector<Pair> pairs) : m_pairs(std::move(pairs)) {}
+
+    void ReportRuns(const std::vector<Run>& reports) override;
+    void Finalize() override;
+
+private:
+    std::vector<Pair> m_pairs;
+    std::map<std::string, double> m_milliseconds;
+};
+
+// Runs every registered benchmark and prints the ratios; returns 0.
+int runBenchmarks(int argc, char** argv, std::vector<RatioReporter::Pair> pairs);
