@@ -12,10 +12,11 @@
 
 namespace {
 
-const char* const places[] = {"Lake Itasca", "Duluth harbour", "Big Sur coast", "Portland", "Bar Harbor",
-                              "the Golden Gate", "Pemaquid Point", "grandma's garden", "the lakeshore trail"};
-const char* const subjects[] = {"Sunset over", "Morning fog at", "Family picnic by", "Boats near", "Geese above",
-                                "Snow on", "Fishing at", "Lighthouse beyond"};
+const char* const places[] = {"Lake Itasca",    "Duluth harbour",   "Big Sur coast",
+                              "Portland",       "Bar Harbor",       "the Golden Gate",
+                              "Pemaquid Point", "grandma's garden", "the lakeshore trail"};
+const char* const subjects[] = {"Sunset over", "Morning fog at", "Family picnic by", "Boats near",
+                                "Geese above", "Snow on",        "Fishing at",       "Lighthouse beyond"};
 
 } // namespace
 
@@ -59,7 +60,8 @@ BenchCatalogue::BenchCatalogue(int photos) : m_photos(photos)
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
-    runBare(db, "INSERT INTO PhotosSubjects (PhotoID, SubjectID) SELECT PhotoID, 1 + PhotoID % 12 FROM Photos WHERE PhotoID >= 1000");
+    runBare(db, "INSERT INTO PhotosSubjects (PhotoID, SubjectID) SELECT PhotoID, 1 + PhotoID % 12 FROM Photos WHERE "
+                "PhotoID >= 1000");
     runBare(db, "COMMIT");
     sqlite3_close(db);
 }

@@ -79,8 +79,8 @@ std::int64_t toWholeNumber(const QVariant& value, std::int64_t minimum, std::int
 
 std::int32_t toInt32(const QString& text)
 {
-    return static_cast<std::int32_t>(parseWholeNumber(text, std::numeric_limits<std::int32_t>::min(),
-                                                      std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(
+        parseWholeNumber(text, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 std::int32_t toInt32(const QVariant& value)
@@ -91,8 +91,8 @@ std::int32_t toInt32(const QVariant& value)
 
 std::int16_t toInt16(const QString& text)
 {
-    return static_cast<std::int16_t>(parseWholeNumber(text, std::numeric_limits<std::int16_t>::min(),
-                                                      std::numeric_limits<std::int16_t>::max()));
+    return static_cast<std::int16_t>(
+        parseWholeNumber(text, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
 }
 
 std::int16_t toInt16(const QVariant& value)

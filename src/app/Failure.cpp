@@ -49,8 +49,7 @@ Failure::Failure(long number, QString source) : Failure(number, std::move(source
 Failure::Failure(long number, QString source, QString description)
     : m_number(number), m_source(std::move(source)), m_description(std::move(description)),
       m_what(m_description.toUtf8())
-{
-}
+{}
 
 Failure Failure::withSource(QString source) const
 {

@@ -55,8 +55,7 @@ std::shared_ptr<Connection> openConnection(const QString& path, int flags, const
 
 Database::Database(std::shared_ptr<Connection> connection, QString name)
     : m_connection(std::move(connection)), m_name(std::move(name))
-{
-}
+{}
 
 Database::~Database()
 {
@@ -76,8 +75,7 @@ std::unique_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
     if (exclusive) {
         sqlite3* raw = connection->handle();
         runPragma(raw, "PRAGMA locking_mode = EXCLUSIVE", EngineOperation::Open);
-        runPragma(raw, readOnly ? "BEGIN; SELECT count(*) FROM sqlite_master; COMMIT"
-                                : "BEGIN EXCLUSIVE; COMMIT",
+        runPragma(raw, readOnly ? "BEGIN; SELECT count(*) FROM sqlite_master; COMMIT" : "BEGIN EXCLUSIVE; COMMIT",
                   EngineOperation::Open);
     }
     return std::unique_ptr<Database>(new Database(std::move(connection), path));

@@ -44,8 +44,8 @@ Dynaset::Dynaset(std::shared_ptr<Connection> connection, TableQuery query)
         Statement order(m_connection, QStringLiteral("SELECT %1 FROM %2").arg(m_query.order, m_table));
         m_orderColumn = quotedIdentifier(order.columnName(0));
         m_orderIsNumber = isNumberKind(order.columnKind(0));
-        m_sortKeyOf = std::make_unique<Statement>(m_connection,
-                                                  u"SELECT " + m_orderColumn + u" FROM " + m_table + u" WHERE rowid = ?");
+        m_sortKeyOf = std::make_unique<Statement>(m_connection, u"SELECT " + m_orderColumn + u" FROM " + m_table +
+                                                                    u" WHERE rowid = ?");
     }
     loadKeys();
     afterRequery();
@@ -53,8 +53,8 @@ Dynaset::Dynaset(std::shared_ptr<Connection> connection, TableQuery query)
 
 QString Dynaset::keysetSql(bool withSortKeys) const
 {
-    QString sql = QStringLiteral("SELECT rowid") + (withSortKeys ? u", " + m_orderColumn : QString()) + u" FROM " +
-                  m_table;
+    QString sql =
+        QStringLiteral("SELECT rowid") + (withSortKeys ? u", " + m_orderColumn : QString()) + u" FROM " + m_table;
     if (!m_query.condition.isEmpty())
         sql += u" WHERE (" + m_query.condition + u')';
     if (m_orderColumn.isEmpty())
@@ -274,8 +274,8 @@ Statement& Dynaset::cachedStatement(std::map<std::vector<bool>, std::unique_ptr<
         const QStringList marks(names.size(), QStringLiteral("?"));
         sql = u"INSERT INTO " + m_table + u" (" + names.join(u", ") + u") VALUES (" + marks.join(u", ") + u')';
     }
-    statement = std::make_unique<Statement>(m_connection, sql,
-                                            insert ? EngineOperation::Insert : EngineOperation::Update);
+    statement =
+        std::make_unique<Statement>(m_connection, sql, insert ? EngineOperation::Insert : EngineOperation::Update);
     return *statement;
 }
 

@@ -5,8 +5,7 @@
 
 Recordset::Recordset(RecordsetType type, std::shared_ptr<Connection> connection)
     : m_connection(std::move(connection)), m_type(type)
-{
-}
+{}
 
 Recordset::~Recordset() = default;
 

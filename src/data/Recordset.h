@@ -26,8 +26,7 @@ struct TableQuery
 {
     explicit TableQuery(QString tableName, QString orderColumn = {})
         : table(std::move(tableName)), order(std::move(orderColumn))
-    {
-    }
+    {}
     // Only the rows that meet the condition.
     TableQuery& where(QString sqlCondition, QVariantList values = {})
     {

@@ -57,9 +57,9 @@ Snapshot::Snapshot(std::shared_ptr<Connection> connection, QString sql, QVariant
 }
 
 Snapshot::Snapshot(const Snapshot& source, const Criteria& filter)
-    : Recordset(RecordsetType::Snapshot, source.m_connection), m_sql(source.m_sql),
-      m_parameters(source.m_parameters), m_filter(source.m_filter ? *source.m_filter && filter : filter),
-      m_cells(source.m_cells), m_rowCount(source.m_rowCount)
+    : Recordset(RecordsetType::Snapshot, source.m_connection), m_sql(source.m_sql), m_parameters(source.m_parameters),
+      m_filter(source.m_filter ? *source.m_filter && filter : filter), m_cells(source.m_cells),
+      m_rowCount(source.m_rowCount)
 {
     m_columns = source.m_columns;
     keepOnly(matcher(filter));

@@ -50,7 +50,8 @@ Failure engineFailure(sqlite3* db, int resultCode, EngineOperation operation)
     }
     // Unexpected: keep the engine's short name of the code to help whoever reads the report.
     return Failure(EngineFailure, {},
-                   Failure::describe(EngineFailure) + QStringLiteral(" (%1)").arg(QString::fromUtf8(sqlite3_errstr(resultCode))));
+                   Failure::describe(EngineFailure) +
+                       QStringLiteral(" (%1)").arg(QString::fromUtf8(sqlite3_errstr(resultCode))));
 }
 
 Connection::~Connection()
@@ -332,8 +333,8 @@ void wildcardLike(sqlite3_context* context, int, sqlite3_value** arguments)
         sqlite3_result_int(context, pattern->matchesUtf8(value, size) ? 1 : 0);
         return;
     }
-    auto pattern = std::make_unique<WildcardPattern>(
-        textOf(sqlite3_value_text(arguments[1]), sqlite3_value_bytes(arguments[1])));
+    auto pattern =
+        std::make_unique<WildcardPattern>(textOf(sqlite3_value_text(arguments[1]), sqlite3_value_bytes(arguments[1])));
     sqlite3_result_int(context, pattern->matchesUtf8(value, size) ? 1 : 0);
     // The engine owns the compiled pattern from here on and may free it at once.
     sqlite3_set_auxdata(context, 1, pattern.release(), deletePattern);

@@ -82,8 +82,7 @@ bool WildcardPattern::matchesOne(const Token& token, char16_t folded) const
     return false;
 }
 
-template <typename CharAt>
-bool WildcardPattern::matchAll(CharAt charAt, qsizetype length) const
+template <typename CharAt> bool WildcardPattern::matchAll(CharAt charAt, qsizetype length) const
 {
     // Every token but "*" takes exactly one character, so the classic greedy match with one
     // back-tracking point (the last "*") is complete.

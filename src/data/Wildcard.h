@@ -34,8 +34,7 @@ private:
     };
 
     bool matchesOne(const Token& token, char16_t folded) const;
-    template <typename CharAt>
-    bool matchAll(CharAt charAt, qsizetype length) const;
+    template <typename CharAt> bool matchAll(CharAt charAt, qsizetype length) const;
 
     std::vector<Token> m_tokens;
 };

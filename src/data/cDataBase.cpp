@@ -9,8 +9,8 @@ namespace {
 
 // Tables every catalogue holds; a file without them is not a catalogue.
 const QStringList catalogueTables{
-    QStringLiteral("Photos"),    QStringLiteral("PhotosSubjects"), QStringLiteral("Subjects"),
-    QStringLiteral("Categories"), QStringLiteral("States"),        QStringLiteral("Locations"),
+    QStringLiteral("Photos"),         QStringLiteral("PhotosSubjects"),   QStringLiteral("Subjects"),
+    QStringLiteral("Categories"),     QStringLiteral("States"),           QStringLiteral("Locations"),
     QStringLiteral("StorageDevices"), QStringLiteral("StorageLocations"), QStringLiteral("Labels"),
 };
 
@@ -33,8 +33,7 @@ bool engineCanEncrypt()
 
 void checkIsCatalogue(const Database& database)
 {
-    auto tables = database.OpenRecordset(
-        QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+    auto tables = database.OpenRecordset(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
     QStringList present;
     for (; !tables->Eof(); tables->MoveNext())
         present << tables->Value(QStringLiteral("name")).toString();

@@ -102,7 +102,8 @@ private slots:
         QCOMPARE(QString::fromUtf8(again.what()), failure.Description());
         // Every number the program tests has words of its own, distinct from the general text.
         for (long number : {6L, 13L, 3020L, 3021L, 3022L, 3024L, 3051L, 3167L, 3200L})
-            QVERIFY2(!Failure::describe(number).startsWith(QStringLiteral("Unexpected")), qPrintable(QString::number(number)));
+            QVERIFY2(!Failure::describe(number).startsWith(QStringLiteral("Unexpected")),
+                     qPrintable(QString::number(number)));
     }
 };
 

@@ -17,11 +17,13 @@ struct NameTable
     const char* parentField; // null for the three top-level lists
 };
 
+// clang-format off
 const NameTable nameTables[] = {
     {"Categories", "Category", nullptr},     {"Subjects", "Subject", "CategoryID"},
     {"States", "State", nullptr},            {"Locations", "Location", "StateID"},
     {"StorageDevices", "StorageDevice", nullptr}, {"StorageLocations", "StorageLocation", "StorageDeviceID"},
 };
+// clang-format on
 
 QString str(const char* text)
 {
@@ -64,8 +66,8 @@ private slots:
         QVERIFY(!content.contains("CREATE TABLE"));
 
         sqlite3* raw = nullptr;
-        QCOMPARE(sqlite3_open_v2(QFile::encodeName(m_folder->cataloguePath()).constData(), &raw,
-                                 SQLITE_OPEN_READONLY, nullptr),
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(m_folder->cataloguePath()).constData(), &raw, SQLITE_OPEN_READONLY,
+                                 nullptr),
                  SQLITE_OK);
         QCOMPARE(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr), SQLITE_NOTADB);
         sqlite3_close(raw);
@@ -89,8 +91,7 @@ private slots:
     {
         QFETCH(int, table);
         const NameTable& names = nameTables[table];
-        auto rs = db().OpenRecordset(TableQuery(str(names.table), str(names.nameField)),
-                                     RecordsetType::Dynaset);
+        auto rs = db().OpenRecordset(TableQuery(str(names.table), str(names.nameField)), RecordsetType::Dynaset);
         const QString existing = rs->Value(str(names.nameField)).toString();
         const QVariant parent = names.parentField ? rs->Value(str(names.parentField)) : QVariant();
         rs->AddNew();
@@ -106,9 +107,8 @@ private slots:
     {
         for (const char* name : {"apples", "Zebras", "birds", "Éclairs"})
             db().Execute(QStringLiteral("INSERT INTO Categories (Category) VALUES (?)"), {str(name)});
-        auto rs = db().OpenRecordset(
-            TableQuery(QStringLiteral("categories"), QStringLiteral("category")),
-            RecordsetType::Dynaset);
+        auto rs = db().OpenRecordset(TableQuery(QStringLiteral("categories"), QStringLiteral("category")),
+                                     RecordsetType::Dynaset);
         QStringList order;
         for (; !rs->Eof(); rs->MoveNext())
             order << rs->Value(QStringLiteral("Category")).toString();
@@ -127,12 +127,14 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("nameField");
         QTest::addColumn<QString>("name");
+        // clang-format off
         QTest::newRow("category with subjects") << "Categories" << "Category" << "Animals";
         QTest::newRow("state with locations") << "States" << "State" << "Maine";
         QTest::newRow("device with storage locations") << "StorageDevices" << "StorageDevice" << "Album";
         QTest::newRow("subject that photos use") << "Subjects" << "Subject" << "Lighthouses";
         QTest::newRow("location that photos use") << "Locations" << "Location" << "Portland";
         QTest::newRow("storage location that photos use") << "StorageLocations" << "StorageLocation" << "Box A";
+        // clang-format on
     }
     void aParentWithChildrenIsNotDeleted()
     {
@@ -165,9 +167,8 @@ private slots:
     {
         const int linksOfPhoto1 = count(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1"));
         QVERIFY(linksOfPhoto1 > 0);
-        auto photos = db().OpenRecordset(
-            TableQuery(QStringLiteral("Photos"), QStringLiteral("PhotoID")),
-            RecordsetType::Dynaset);
+        auto photos =
+            db().OpenRecordset(TableQuery(QStringLiteral("Photos"), QStringLiteral("PhotoID")), RecordsetType::Dynaset);
         photos->Edit();
         photos->SetValue(QStringLiteral("PhotoID"), 1000);
         photos->Update();
@@ -180,15 +181,15 @@ private slots:
         db().Execute(QStringLiteral("INSERT INTO Photos (PhotoID) VALUES (1000)"));
         QCOMPARE(count(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1000")), 0);
         // A link to a photo or subject that does not exist is refused.
-        QVERIFY_FAILURE(db().Execute(QStringLiteral("INSERT INTO PhotosSubjects (PhotoID, SubjectID) VALUES (5555, 1)")),
-                        ErrorNumber::RelatedRowRequired);
+        QVERIFY_FAILURE(
+            db().Execute(QStringLiteral("INSERT INTO PhotosSubjects (PhotoID, SubjectID) VALUES (5555, 1)")),
+            ErrorNumber::RelatedRowRequired);
     }
 
     void missingValuesAreStoredAsNull()
     {
-        auto photos = db().OpenRecordset(
-            TableQuery(QStringLiteral("photos"), QStringLiteral("photoid")),
-            RecordsetType::Dynaset);
+        auto photos =
+            db().OpenRecordset(TableQuery(QStringLiteral("photos"), QStringLiteral("photoid")), RecordsetType::Dynaset);
         photos->FindFirst(Criteria::numberEqual(QStringLiteral("PhotoID"), 7));
         for (const char* field : {"LocationID", "StorageLocationId", "NumberofLabels"})
             QVERIFY2(photos->Value(str(field)).isNull(), field);

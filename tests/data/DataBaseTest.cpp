@@ -66,9 +66,9 @@ private slots:
             sqlite3_open(QFile::encodeName(path).constData(), &raw);
             const QByteArray password = cDataBase::ConnectString().mid(5).toUtf8();
             sqlite3_key(raw, password.constData(), int(password.size()));
-            QCOMPARE(sqlite3_exec(raw, "PRAGMA cipher_page_size = 4096; PRAGMA rekey = 'other'", nullptr, nullptr,
-                                  nullptr),
-                     SQLITE_OK);
+            QCOMPARE(
+                sqlite3_exec(raw, "PRAGMA cipher_page_size = 4096; PRAGMA rekey = 'other'", nullptr, nullptr, nullptr),
+                SQLITE_OK);
             sqlite3_close(raw);
         } else {
             QVERIFY(QDir().mkdir(path));

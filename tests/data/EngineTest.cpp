@@ -59,9 +59,8 @@ private slots:
         rs->MovePrevious();
         QCOMPARE(photoId(*rs), 7);
 
-        auto empty = db().OpenRecordset(
-            TableQuery(QStringLiteral("Photos")).where(QStringLiteral("PhotoID < ?"), {0}),
-            RecordsetType::Dynaset);
+        auto empty = db().OpenRecordset(TableQuery(QStringLiteral("Photos")).where(QStringLiteral("PhotoID < ?"), {0}),
+                                        RecordsetType::Dynaset);
         QVERIFY(empty->Eof() && empty->Bof());
         QCOMPARE(empty->RecordCount(), 0);
         QVERIFY_FAILURE(empty->MoveFirst(), ErrorNumber::NoCurrentRecord);
@@ -271,7 +270,8 @@ private slots:
         rs->Edit();
         rs->SetValue(QStringLiteral("Caption"), QStringLiteral("changed"));
         rs->CancelUpdate();
-        QCOMPARE(rs->Value(QStringLiteral("Caption")).toString(), QStringLiteral("Pemaquid Point Light at dusk, Maine"));
+        QCOMPARE(rs->Value(QStringLiteral("Caption")).toString(),
+                 QStringLiteral("Pemaquid Point Light at dusk, Maine"));
 
         rs->AddNew();
         rs->SetValue(QStringLiteral("PhotoID"), 200);
@@ -332,9 +332,8 @@ private slots:
         rs->MoveLast();
         QCOMPARE(photoId(*rs), 6);
 
-        auto only = db().OpenRecordset(
-            TableQuery(QStringLiteral("Photos")).where(QStringLiteral("PhotoID = ?"), {6}),
-            RecordsetType::Dynaset);
+        auto only = db().OpenRecordset(TableQuery(QStringLiteral("Photos")).where(QStringLiteral("PhotoID = ?"), {6}),
+                                       RecordsetType::Dynaset);
         only->Delete();
         only->MoveNext();
         QVERIFY(only->Eof() && only->Bof());
@@ -361,16 +360,16 @@ private slots:
         photos->SetValue(QStringLiteral("LocationID"), 9999);
         QVERIFY_FAILURE(photos->Update(), ErrorNumber::RelatedRowRequired);
         QVERIFY_FAILURE(photos->SetValue(QStringLiteral("PhotoID"), QStringLiteral("abc")), ErrorNumber::TypeMismatch);
-        QVERIFY_FAILURE(photos->SetValue(QStringLiteral("PhotoID"), QStringLiteral("3000000000")), ErrorNumber::Overflow);
+        QVERIFY_FAILURE(photos->SetValue(QStringLiteral("PhotoID"), QStringLiteral("3000000000")),
+                        ErrorNumber::Overflow);
         QVERIFY_FAILURE(photos->SetValue(QStringLiteral("NumberofLabels"), 40000), ErrorNumber::Overflow);
         QVERIFY_FAILURE(photos->SetValue(QStringLiteral("DateTaken"), QStringLiteral("yesterday")),
                         ErrorNumber::TypeMismatch);
         QVERIFY_FAILURE(photos->SetValue(QStringLiteral("NoSuchField"), 1), ErrorNumber::UnknownField);
         photos->CancelUpdate();
 
-        auto locations = db().OpenRecordset(
-            TableQuery(QStringLiteral("Locations"), QStringLiteral("Location")),
-            RecordsetType::Dynaset);
+        auto locations = db().OpenRecordset(TableQuery(QStringLiteral("Locations"), QStringLiteral("Location")),
+                                            RecordsetType::Dynaset);
         locations->FindFirst(Criteria::equal(QStringLiteral("Location"), QStringLiteral("Big Sur")));
         QVERIFY_FAILURE(locations->Delete(), ErrorNumber::RowStillReferenced);
         QCOMPARE(locations->Value(QStringLiteral("Location")).toString(), QStringLiteral("Big Sur"));

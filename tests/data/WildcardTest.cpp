@@ -13,6 +13,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("matches");
 
+        // clang-format off
         QTest::newRow("exact, other capitals") << "Lake Itasca" << "LAKE itasca" << true;
         QTest::newRow("no padding: a part is no match") << "Lake" << "Lake Itasca" << false;
         QTest::newRow("star inside") << "*lake*" << "Canada geese over Lake Itasca" << true;
@@ -35,6 +36,7 @@ private slots:
         QTest::newRow("unclosed bracket is literal") << "a[b" << "a[b" << true;
         QTest::newRow("accented capitals") << "ÉCOLE*" << "école de Paris" << true;
         QTest::newRow("apostrophe as run") << "O*Brien" << "O'Brien" << true;
+        // clang-format on
     }
 
     void patterns()

@@ -86,6 +86,7 @@ struct Place
     const char* name;
 };
 
+// clang-format off
 const char* const categories[] = {"Animals", "Family", "Nature", "Travel"};
 const Place subjects[] = {
     {"Animals", "Birds"},      {"Animals", "Dogs"},       {"Animals", "Horses"},
@@ -132,6 +133,7 @@ const SamplePhoto photos[] = {
      "Date unknown; found in Dad's negatives.", {"Lighthouses"}},
     {7, "Sally and Max on the beach", nullptr, nullptr, "2005-05-30", false, -1, "", {"Dogs"}},
 };
+// clang-format on
 
 QString text(const char* value)
 {
@@ -161,8 +163,9 @@ void addChildren(const Database& db, const char* table, const char* parentTable,
 {
     for (const Place& place : places) {
         const QVariant parent = idOf(db, parentTable, parentId, parentName, place.parent);
-        db.Execute(QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)").arg(text(table), text(parentId), text(field)),
-                   {parent, text(place.name)});
+        db.Execute(
+            QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)").arg(text(table), text(parentId), text(field)),
+            {parent, text(place.name)});
     }
 }
 
@@ -179,8 +182,7 @@ void addSamples(const Database& db)
     for (const SamplePhoto& photo : photos) {
         db.Execute(QStringLiteral("INSERT INTO Photos (PhotoID, Caption, LocationID, StorageLocationID, DateTaken, "
                                   "PrintLabel, NumberofLabels, FileName, Comments) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                   {photo.id, text(photo.caption),
-                    idOf(db, "Locations", "LocationID", "Location", photo.location),
+                   {photo.id, text(photo.caption), idOf(db, "Locations", "LocationID", "Location", photo.location),
                     idOf(db, "StorageLocations", "StorageLocationID", "StorageLocation", photo.storageLocation),
                     photo.dateTaken ? QVariant(QDate::fromString(text(photo.dateTaken), Qt::ISODate)) : QVariant(),
                     photo.printLabel, photo.labels < 0 ? QVariant() : QVariant(photo.labels), QString(),
