@@ -30,6 +30,7 @@ run: build
 bench: build
 	@cmake --build $(BUILD_DIR) --target benchmarks
 	@$(BUILD_DIR)/bench/bench_engine
+	@$(BUILD_DIR)/bench/bench_records
 
 format:
 	@cmake --build $(BUILD_DIR) --target format

@@ -1,6 +1,7 @@
 #include "BenchReport.h"
 
 #include <cstdio>
+#include <string>
 
 void RatioReporter::ReportRuns(const std::vector<Run>& reports)
 {
@@ -14,19 +15,22 @@ void RatioReporter::ReportRuns(const std::vector<Run>& reports)
 void RatioReporter::Finalize()
 {
     ConsoleReporter::Finalize();
-    std::printf("\n%-34s %12s %12s %8s  %s\n", "figure", "ms", "baseline ms", "ratio", "target");
+    std::printf("\n%-24s %-20s %12s %12s %8s  %s\n", "figure", "baseline", "ms", "baseline ms", "ratio", "target");
     for (const Pair& pair : m_pairs) {
         const auto figure = m_milliseconds.find(pair.figure);
         const auto baseline = m_milliseconds.find(pair.baseline);
         if (figure == m_milliseconds.end() || baseline == m_milliseconds.end())
             continue;
         const double ratio = figure->second / baseline->second;
-        const bool ratioMet = ratio <= pair.maxRatio;
+        // A ratio limit of 0 marks a baseline shown for comparison only.
+        const bool ratioMet = pair.maxRatio <= 0 || ratio <= pair.maxRatio;
         const bool timeMet = pair.maxMilliseconds <= 0 || figure->second <= pair.maxMilliseconds;
-        std::printf("%-34s %12.3f %12.3f %8.2f  %s (ratio <= %.1f%s)\n", pair.figure.c_str(), figure->second,
-                    baseline->second, ratio, ratioMet && timeMet ? "met" : "MISSED", pair.maxRatio,
-                    pair.maxMilliseconds > 0 ? (", under " + std::to_string(int(pair.maxMilliseconds)) + " ms").c_str()
-                                             : "");
+        std::string target = pair.maxRatio > 0 ? "ratio <= " + std::to_string(pair.maxRatio).substr(0, 3) : "";
+        if (pair.maxMilliseconds > 0)
+            target += (target.empty() ? "" : ", ") + std::string("under ") +
+                      std::to_string(pair.maxMilliseconds).substr(0, 5) + " ms";
+        std::printf("%-24s %-20s %12.4f %12.4f %8.2f  %s (%s)\n", pair.figure.c_str(), pair.baseline.c_str(),
+                    figure->second, baseline->second, ratio, ratioMet && timeMet ? "met" : "MISSED", target.c_str());
     }
 }
 

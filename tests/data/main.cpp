@@ -4,10 +4,12 @@ int runWildcardTest(int argc, char* argv[]);
 int runEngineTest(int argc, char* argv[]);
 int runCatalogueTest(int argc, char* argv[]);
 int runDataBaseTest(int argc, char* argv[]);
+int runPhotosTest(int argc, char* argv[]);
+int runPhotosSubjectsTest(int argc, char* argv[]);
 
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     return runWildcardTest(argc, argv) + runEngineTest(argc, argv) + runCatalogueTest(argc, argv) +
-           runDataBaseTest(argc, argv);
+           runDataBaseTest(argc, argv) + runPhotosTest(argc, argv) + runPhotosSubjectsTest(argc, argv);
 }

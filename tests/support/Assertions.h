@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <optional>
+
 // Checks that body raises a Failure with this number.
 #define QVERIFY_FAILURE(body, number)                                                                                  \
     do {                                                                                                               \
@@ -14,3 +16,14 @@
             QCOMPARE(failure_.Number(), long(number));                                                                 \
         }                                                                                                              \
     } while (false)
+
+// The failure that body raises, if any.
+template <typename Body> std::optional<Failure> failureOf(Body&& body)
+{
+    try {
+        body();
+    } catch (const Failure& failure) {
+        return failure;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,9 @@
+#include <QCoreApplication>
+
+int runLabelsTest(int argc, char* argv[]);
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    return runLabelsTest(argc, argv);
+}
