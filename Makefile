@@ -31,6 +31,7 @@ bench: build
 	@cmake --build $(BUILD_DIR) --target benchmarks
 	@$(BUILD_DIR)/bench/bench_engine
 	@$(BUILD_DIR)/bench/bench_records
+	@$(BUILD_DIR)/bench/bench_startup
 
 format:
 	@cmake --build $(BUILD_DIR) --target format

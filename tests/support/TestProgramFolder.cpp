@@ -35,6 +35,14 @@ QString TestProgramFolder::settingsFile() const
     return QDir(m_settings.path()).filePath(QStringLiteral("Vellaro/Vellaro.ini"));
 }
 
+void TestProgramFolder::addHelp()
+{
+    const QDir source(QStringLiteral(VELLARO_HELP_DIR));
+    QDir(path()).mkdir(QStringLiteral("Help"));
+    for (const QString& file : source.entryList(QDir::Files))
+        QFile::copy(source.filePath(file), filePath(u"Help/" + file));
+}
+
 void TestProgramFolder::openCatalogue()
 {
     gDB = std::make_unique<cDataBase>();

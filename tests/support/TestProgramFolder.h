@@ -20,6 +20,9 @@ public:
     QString cataloguePath() const { return filePath(QStringLiteral("Vellaro.mdb")); }
     QString settingsFile() const;
 
+    // Puts the program's help pages into the folder's Help folder.
+    void addHelp();
+
     // Makes gDB and opens the folder's catalogue through it.
     void openCatalogue();
 
