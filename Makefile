@@ -32,6 +32,8 @@ bench: build
 	@$(BUILD_DIR)/bench/bench_engine
 	@$(BUILD_DIR)/bench/bench_records
 	@$(BUILD_DIR)/bench/bench_startup
+	@$(BUILD_DIR)/bench/bench_viewer
+	@$(BUILD_DIR)/bench/bench_photos
 
 format:
 	@cmake --build $(BUILD_DIR) --target format

@@ -9,6 +9,7 @@
 #include "app/frmAbout.h"
 #include "app/frmOptions.h"
 #include "data/cPhotos.h"
+#include "photos/frmPhotos.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -42,6 +43,7 @@ mdiMain::mdiMain(const QString& programFolder, QWidget* parent)
     setCentralWidget(m_area);
     createMenus();
     createToolbar();
+    setChildFactory(QStringLiteral("frmPhotos"), [](mdiMain& main) { return new frmPhotos(&main); });
     enableChildCommands();
     InstallHelpKey(this, HelpContextID);
     resize(1024, 720);
@@ -83,8 +85,9 @@ void mdiMain::createMenus()
                            addMenuItem(view, "mnuViewExplorer", QStringLiteral("&Explorer "),
                                        QKeySequence(QStringLiteral("Ctrl+E")),
                                        [this] { ShowChild(QStringLiteral("frmExplorer")); }));
-    addMenuItem(view, "mnuViewExpand", QStringLiteral("&Digital Information"), QKeySequence(QStringLiteral("Ctrl+D")),
-                [] {});
+    QAction* expand = addMenuItem(view, "mnuViewExpand", QStringLiteral("&Digital Information"),
+                                  QKeySequence(QStringLiteral("Ctrl+D")), [this] { mnuViewExpand_Click(); });
+    expand->setCheckable(true);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
@@ -104,7 +107,7 @@ void mdiMain::createMenus()
     addMenuItem(help, "mnuHelpAbout", QStringLiteral("&About"), {}, [this] { mnuHelpAbout_Click(); });
 
     // Commands whose windows are still to come stay visible but disabled until those windows exist.
-    for (const char* name : {"mnuFileLabels", "mnuFileBackUp", "mnuViewExpand", "mnuToolsCopyPhoto", "mnuToolsImport"})
+    for (const char* name : {"mnuFileLabels", "mnuFileBackUp", "mnuToolsCopyPhoto", "mnuToolsImport"})
         findChild<QAction*>(QString::fromLatin1(name))->setEnabled(false);
 }
 
@@ -266,6 +269,37 @@ void mdiMain::mnuFileExit_Click()
     closeChildWindows(true);
     m_exiting = true;
     close();
+}
+
+void mdiMain::mnuViewExpand_Click()
+{
+    // The editor opens first if it is closed, as the command always acts on it.
+    if (auto* editor = qobject_cast<frmPhotos*>(ShowChild(QStringLiteral("frmPhotos"))))
+        editor->Expand();
+}
+
+void mdiMain::SetExpandPressed(bool pressed)
+{
+    auto* button = findChild<QAction*>(QStringLiteral("Expand"));
+    button->setEnabled(true);
+    button->setChecked(pressed);
+    findChild<QAction*>(QStringLiteral("mnuViewExpand"))->setChecked(pressed);
+}
+
+void mdiMain::SetCopyPhotoEnabled(bool enabled)
+{
+    // Copying follows the editor's state once the copy command exists; until then it stays off.
+    m_copyPhotoAllowed = enabled;
+}
+
+void mdiMain::PhotoEditorClosed()
+{
+    // Without an editor the button rests, released, until one opens again.
+    auto* button = findChild<QAction*>(QStringLiteral("Expand"));
+    button->setChecked(false);
+    button->setEnabled(false);
+    findChild<QAction*>(QStringLiteral("mnuViewExpand"))->setChecked(false);
+    SetCopyPhotoEnabled(false);
 }
 
 void mdiMain::closeEvent(QCloseEvent* event)

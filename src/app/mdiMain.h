@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/MainFrame.h"
+
 #include <QHash>
 #include <QMainWindow>
 
@@ -11,7 +13,7 @@ class QToolBar;
 
 // The program's main window: a frame that holds the other windows, with the menus and toolbar
 // from which everything is reached.
-class mdiMain final : public QMainWindow
+class mdiMain final : public QMainWindow, public MainFrame
 {
     Q_OBJECT
 
@@ -37,6 +39,10 @@ public:
     void setChildFactory(const QString& name, ChildFactory factory);
 
     QMdiArea* mdiArea() const { return m_area; }
+
+    void SetExpandPressed(bool pressed) override;
+    void SetCopyPhotoEnabled(bool enabled) override;
+    void PhotoEditorClosed() override;
     const QString& programFolder() const { return m_programFolder; }
 
 protected:
@@ -54,6 +60,7 @@ private:
     QList<QMdiSubWindow*> openFrames() const;
 
     void mnuFileExit_Click();
+    void mnuViewExpand_Click();
     void mnuToolsOptions_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
@@ -64,4 +71,5 @@ private:
     QHash<QString, ChildFactory> m_factories;
     QHash<QString, QAction*> m_childCommands;
     bool m_exiting = false;
+    bool m_copyPhotoAllowed = false;
 };

@@ -1,0 +1,11 @@
+#include <QApplication>
+
+int runControlsTest(int argc, char* argv[]);
+int runImageViewerTest(int argc, char* argv[]);
+int runPhotoEditorTest(int argc, char* argv[]);
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    return runControlsTest(argc, argv) + runImageViewerTest(argc, argv) + runPhotoEditorTest(argc, argv);
+}
