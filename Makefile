@@ -34,6 +34,7 @@ bench: build
 	@$(BUILD_DIR)/bench/bench_startup
 	@$(BUILD_DIR)/bench/bench_viewer
 	@$(BUILD_DIR)/bench/bench_photos
+	@$(BUILD_DIR)/bench/bench_browse
 
 format:
 	@cmake --build $(BUILD_DIR) --target format

@@ -92,7 +92,7 @@ void mdiMain::createMenus()
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
     addMenuItem(tools, "mnuToolsCopyPhoto", QStringLiteral("&Copy Photo   "), QKeySequence(QStringLiteral("Ctrl+I")),
-                [] {});
+                [this] { mnuToolsCopyPhoto_Click(); });
     m_childCommands.insert(QStringLiteral("frmFind"), addMenuItem(tools, "mnuToolsFind", QStringLiteral("&Find       "),
                                                                   QKeySequence(QStringLiteral("Ctrl+F")),
                                                                   [this] { ShowChild(QStringLiteral("frmFind")); }));
@@ -107,7 +107,7 @@ void mdiMain::createMenus()
     addMenuItem(help, "mnuHelpAbout", QStringLiteral("&About"), {}, [this] { mnuHelpAbout_Click(); });
 
     // Commands whose windows are still to come stay visible but disabled until those windows exist.
-    for (const char* name : {"mnuFileLabels", "mnuFileBackUp", "mnuToolsCopyPhoto", "mnuToolsImport"})
+    for (const char* name : {"mnuFileLabels", "mnuFileBackUp", "mnuToolsImport"})
         findChild<QAction*>(QString::fromLatin1(name))->setEnabled(false);
 }
 
@@ -288,8 +288,13 @@ void mdiMain::SetExpandPressed(bool pressed)
 
 void mdiMain::SetCopyPhotoEnabled(bool enabled)
 {
-    // Copying follows the editor's state once the copy command exists; until then it stays off.
-    m_copyPhotoAllowed = enabled;
+    findChild<QAction*>(QStringLiteral("mnuToolsCopyPhoto"))->setEnabled(enabled);
+}
+
+void mdiMain::mnuToolsCopyPhoto_Click()
+{
+    if (auto* editor = qobject_cast<frmPhotos*>(ShowChild(QStringLiteral("frmPhotos"))))
+        editor->CopyPhoto();
 }
 
 void mdiMain::PhotoEditorClosed()
@@ -299,7 +304,8 @@ void mdiMain::PhotoEditorClosed()
     button->setChecked(false);
     button->setEnabled(false);
     findChild<QAction*>(QStringLiteral("mnuViewExpand"))->setChecked(false);
-    SetCopyPhotoEnabled(false);
+    // Copying opens the editor again on the photo it last showed.
+    SetCopyPhotoEnabled(true);
 }
 
 void mdiMain::closeEvent(QCloseEvent* event)

@@ -61,6 +61,7 @@ private:
 
     void mnuFileExit_Click();
     void mnuViewExpand_Click();
+    void mnuToolsCopyPhoto_Click();
     void mnuToolsOptions_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
@@ -71,5 +72,4 @@ private:
     QHash<QString, ChildFactory> m_factories;
     QHash<QString, QAction*> m_childCommands;
     bool m_exiting = false;
-    bool m_copyPhotoAllowed = false;
 };

@@ -18,6 +18,8 @@
 #include "photos/DatePicker.h"
 #include "photos/TypeAhead.h"
 #include "photos/WidgetTargets.h"
+#include "photos/frmViewPhoto.h"
+#include "import/frmBrowse.h"
 #include "photos/uc2ColCombo.h"
 #include "photos/ucImageViewer.h"
 
@@ -32,7 +34,10 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -174,9 +179,9 @@ void frmPhotos::createControls()
     cboCodedPhoto[1]->setToolTipText(QStringLiteral("Location where photo is stored"));
     cboSubjects->setToolTipText(QStringLiteral("Press the Escape Key to cancel"));
     cboSubjects->hide();
-    // Choosing subjects, browsing for a file, viewing and opening it come with their own windows.
-    for (QPushButton* waiting : {cmdAddSubject, cmdBrowse, cmdViewPhoto, cmdEditPhoto})
-        waiting->setEnabled(false);
+    // Viewing and opening the file wait until the viewer has found it.
+    cmdViewPhoto->setEnabled(false);
+    cmdEditPhoto->setEnabled(false);
 }
 
 void frmPhotos::connectControls()
@@ -223,6 +228,16 @@ void frmPhotos::connectControls()
 
     connect(ucImageViewer1, &ucImageViewer::LoadingImage, this, [this] { m_busy = std::make_unique<BusyPointer>(); });
     connect(ucImageViewer1, &ucImageViewer::ImageLoaded, this, [this] { m_busy.reset(); });
+    connect(ucImageViewer1, &ucImageViewer::OKStatus, this, [this](bool ok) {
+        cmdViewPhoto->setEnabled(ok);
+        cmdEditPhoto->setEnabled(ok);
+    });
+    connect(cmdBrowse, &QPushButton::clicked, this, &frmPhotos::cmdBrowse_Click);
+    connect(cmdViewPhoto, &QPushButton::clicked, this, &frmPhotos::cmdViewPhoto_Click);
+    connect(cmdEditPhoto, &QPushButton::clicked, this, &frmPhotos::cmdEditPhoto_Click);
+
+    connect(cmdAddSubject, &QPushButton::clicked, this, &frmPhotos::cmdAddSubject_Click);
+    m_typeAhead->attach(cboSubjects->combo());
 
     // The window sees every key before its controls do.
     for (QWidget* control : findChildren<QWidget*>())
@@ -510,6 +525,8 @@ bool frmPhotos::eventFilter(QObject* watched, QEvent* event)
         return true;
     if (watched == txtFileName && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
         return fileNameKey(event);
+    if (subjectEvent(watched, event))
+        return true;
     if (event->type() == QEvent::FocusIn && watched == txtCaption)
         autoCaption();
     if (event->type() == QEvent::FocusIn && watched == txtNumberofLabels)
@@ -571,6 +588,10 @@ void frmPhotos::focusNext(QWidget* from)
         next = cmdAddSubject->isEnabled() ? static_cast<QWidget*>(cmdAddSubject) : txtComments;
     else if (from == cboCodedPhoto[1]->combo())
         next = txtComments;
+    else if (from == cboSubjects->combo())
+        next = cmdAddSubject;
+    if (next == cmdAddSubject)
+        cmdAddSubject->setEnabled(true);
     if (next)
         next->setFocus();
 }
@@ -787,4 +808,221 @@ void frmPhotos::closeEvent(QCloseEvent* event)
     if (m_main)
         m_main->PhotoEditorClosed();
     event->accept();
+}
+
+void frmPhotos::showSubjectChooser(bool visible)
+{
+    cboSubjects->setVisible(visible);
+    if (visible)
+        cboSubjects->raise();
+    lstSubjects->show();
+}
+
+void frmPhotos::cmdAddSubject_Click()
+{
+    // The buttons look as when editing, though nothing is changed until a subject is chosen.
+    cmdUpdate->setEnabled(true);
+    for (QPushButton* command : {cmdAdd, cmdDelete, cmdFirst, cmdPrevious, cmdNext, cmdLast})
+        command->setEnabled(false);
+    cmdClose->setText(QStringLiteral("&Cancel"));
+    try {
+        cboSubjects->Clear();
+        m_Subjects->FillList(*cboSubjects);
+    } catch (const Failure& failure) {
+        MsgBox(failure.Description());
+    }
+    m_subjectWithdrawn = false;
+    showSubjectChooser(true);
+    cboSubjects->combo()->setFocus();
+    cmdAddSubject->setEnabled(false);
+    cboSubjects->ShowDropDown();
+}
+
+void frmPhotos::AddSubject()
+{
+    const int index = cboSubjects->ListIndex();
+    cboSubjects->hide();
+    if (index < 0) {
+        txtCaption->setFocus();
+        return;
+    }
+    const QString name = cboSubjects->List(index);
+    const auto added = std::find_if(m_addedSubjects.begin(), m_addedSubjects.end(),
+                                    [&name](const auto& entry) { return entry.first == name; });
+    if (added == m_addedSubjects.end()) {
+        m_addedSubjects.emplace_back(name, cboSubjects->Code());
+        lstSubjects->addItem(name);
+    } else if (lstSubjects->findItems(name, Qt::MatchExactly).isEmpty()) {
+        // Added, removed and added again: listed once more, and no longer to be removed.
+        lstSubjects->addItem(name);
+        m_removedSubjects.removeAll(name);
+    }
+    m_Photos->setIsDirty(true);
+    lstSubjects->setCurrentRow(-1);
+    lstSubjects->clearSelection();
+    cmdAddSubject->setEnabled(true);
+    cmdAddSubject->setFocus();
+}
+
+bool frmPhotos::subjectEvent(QObject* watched, QEvent* event)
+{
+    QComboBox* chooser = cboSubjects->combo();
+    const bool inChooser = watched == chooser || watched == chooser->lineEdit();
+    if (inChooser && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape) {
+            // Escape withdraws the choice: nothing is added.
+            m_subjectWithdrawn = true;
+            showSubjectChooser(false);
+            cmdAddSubject->setEnabled(true);
+            cmdAddSubject->setFocus();
+            return true;
+        }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            cboSubjects->HideDropDown();
+            const QString typed = cboSubjects->Text();
+            int index = m_typeAhead->lastFound();
+            if (!typed.isEmpty()) {
+                index = -1;
+                for (int i = 0; i < cboSubjects->ListCount() && index < 0; ++i) {
+                    if (cboSubjects->List(i).startsWith(typed, Qt::CaseInsensitive))
+                        index = i;
+                }
+            }
+            if (index >= 0 && index < cboSubjects->ListCount())
+                cboSubjects->setListIndex(index);
+            cmdAddSubject->setEnabled(true);
+            cmdAddSubject->setFocus();
+            return true;
+        }
+    }
+    if (inChooser && event->type() == QEvent::FocusOut && cboSubjects->isVisible()) {
+        // Opening the list moves the focus to it for a moment; that is no leaving.
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason || chooser->view()->isVisible())
+            return false;
+        if (m_subjectWithdrawn)
+            showSubjectChooser(false);
+        else
+            AddSubject();
+        showSubjectChooser(false);
+        cmdAddSubject->setEnabled(true);
+        return false;
+    }
+    if (watched == lstSubjects && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete && lstSubjects->currentItem() && lstSubjects->currentItem()->isSelected()) {
+            MarkChanged();
+            const QString name = lstSubjects->currentItem()->text();
+            if (!m_removedSubjects.contains(name))
+                m_removedSubjects << name;
+            delete lstSubjects->takeItem(lstSubjects->currentRow());
+            cmdAddSubject->setFocus();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape)
+            cboSubjects->hide();
+    }
+    if (watched == lstSubjects && event->type() == QEvent::FocusOut)
+        cboSubjects->hide();
+    return false;
+}
+
+void frmPhotos::cmdBrowse_Click()
+{
+    QString chosen;
+    {
+        frmBrowse browse(this);
+        browse.exec();
+        chosen = browse.SelectedFile();
+    }
+    if (chosen.isEmpty())
+        return;
+    txtFileName->setText(chosen);
+    viewerFollowsFileName();
+    MarkChanged();
+}
+
+void frmPhotos::cmdViewPhoto_Click()
+{
+    {
+        frmViewPhoto view(ucImageViewer1->FileName(), this);
+        view.exec();
+    }
+    txtPhotoID->setFocus();
+}
+
+void frmPhotos::cmdEditPhoto_Click()
+{
+    const QString file = ucImageViewer1->FileName();
+    const qsizetype dot = file.lastIndexOf(u'.');
+    const QString extension = dot < 0 ? QString() : file.mid(dot);
+    const QString type = extension.isEmpty() ? QString() : m_registry.GetDefaultValue(extension);
+    if (type.isEmpty()) {
+        MsgBox(QStringLiteral("Unable to launch default application."));
+        return;
+    }
+    const QString command = m_registry.GetDefaultApp(type);
+    if (command.isEmpty()) {
+        if (MsgBox(QStringLiteral("No Default Program set for this filetype. Display Help?"), MsgButtons::YesNo,
+                   MsgIcon::None, QStringLiteral("View Error")) == MsgAnswer::Yes)
+            ShowHelp(HelpContextID);
+        return;
+    }
+    // The desktop entry's field codes (%f, %U, ...) stand for files; the file is given on its own,
+    // as one argument, and nothing passes through a shell.
+    QStringList arguments;
+    for (const QString& part : QProcess::splitCommand(command)) {
+        if (!(part.size() == 2 && part.startsWith(u'%')))
+            arguments << part;
+    }
+    if (arguments.isEmpty() || !QProcess::startDetached(arguments.takeFirst(), arguments << file))
+        MsgBox(QStringLiteral("Unable to launch default application."));
+}
+
+void frmPhotos::CopyPhoto()
+{
+    try {
+        // Everything is read first, so that a value that cannot be copied changes nothing.
+        const std::int32_t oldNumber = toInt32(txtPhotoID->text());
+        const QVariant date = dtpTaken->Value();
+        const std::int16_t location = toInt16(cboCodedPhoto[0]->Code());
+        const QString caption = txtCaption->toPlainText();
+        const std::int16_t labels = toInt16(txtNumberofLabels->text());
+        const bool printLabel = chkPrintLabel->isChecked();
+        const QString comments = txtComments->text();
+        const std::int16_t storageLocation = toInt16(cboCodedPhoto[1]->Code());
+        const QString fileName = txtFileName->text();
+        if (!fileName.isEmpty())
+            ucImageViewer1->setFileName(fileName);
+
+        cmdAdd->click();
+        const QString newNumber = txtPhotoID->text();
+        txtCaption->setPlainText(QString(caption).replace(QString::number(oldNumber), newNumber));
+        txtComments->setText(comments);
+        dtpTaken->setValue(date);
+        chkPrintLabel->setChecked(printLabel);
+        txtFileName->setText(fileName);
+        txtNumberofLabels->setText(QString::number(labels));
+        cboCodedPhoto[0]->setCode(QString::number(location));
+        cboCodedPhoto[1]->setCode(QString::number(storageLocation));
+        cmdUpdate->click();
+        if (IsEditing())
+            return;
+
+        cPhotosSubjects links;
+        const auto found = links.FindPhotoSubjects(oldNumber);
+        for (; !found->Eof(); found->MoveNext()) {
+            links.Add();
+            links.PhotoSubject().PhotoID = newNumber;
+            links.PhotoSubject().SubjectID = toText(found->Value(QStringLiteral("SubjectID")));
+            links.setIsDirty(true);
+            links.Save();
+        }
+        txtCaption->setFocus();
+        autoCaption();
+        cmdUpdate->click();
+        cmdNext->click();
+    } catch (const Failure& failure) {
+        MsgBox(failure.Description());
+    }
 }

@@ -53,6 +53,11 @@ public:
     bool IsExpanded() const { return m_expanded; }
     // True while a change is pending (the close button reads "&Cancel").
     bool IsEditing() const;
+    // Takes the subject chosen in the subject combo into the photo's pending subjects.
+    void AddSubject();
+    // Makes a new photo under the next number that repeats the photo shown: caption (with the
+    // number changed), date, places, labels, comments, file and subjects.
+    void CopyPhoto();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -90,6 +95,12 @@ private:
     bool SavePhoto();
     void rememberSavedValues();
     void navigate(void (cPhotos::*move)());
+    void cmdAddSubject_Click();
+    void showSubjectChooser(bool visible);
+    bool subjectEvent(QObject* watched, QEvent* event);
+    void cmdBrowse_Click();
+    void cmdViewPhoto_Click();
+    void cmdEditPhoto_Click();
 
     MainFrame* m_main;
     cRegistry m_registry;
@@ -107,6 +118,7 @@ private:
     bool m_newRecord = false;
     bool m_placed = false;
     bool m_loaded = false;
+    bool m_subjectWithdrawn = false;
     // Subject changes not yet saved: ids added under their names, in the order added; names removed.
     std::vector<std::pair<QString, QString>> m_addedSubjects;
     QStringList m_removedSubjects;

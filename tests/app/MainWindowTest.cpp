@@ -75,7 +75,7 @@ private slots:
         QTest::newRow("lists") << "mnuLists" << "&Lists" << "Ctrl+A" << false;
         QTest::newRow("explorer") << "mnuViewExplorer" << "&Explorer " << "Ctrl+E" << false;
         QTest::newRow("expand") << "mnuViewExpand" << "&Digital Information" << "Ctrl+D" << true;
-        QTest::newRow("copy photo") << "mnuToolsCopyPhoto" << "&Copy Photo   " << "Ctrl+I" << false;
+        QTest::newRow("copy photo") << "mnuToolsCopyPhoto" << "&Copy Photo   " << "Ctrl+I" << true;
         QTest::newRow("find") << "mnuToolsFind" << "&Find       " << "Ctrl+F" << false;
         QTest::newRow("options") << "mnuToolsOptions" << "&Options...   " << "Ctrl+O" << true;
         QTest::newRow("import") << "mnuToolsImport" << "Import File&names" << "Ctrl+N" << false;

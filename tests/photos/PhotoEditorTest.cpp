@@ -6,6 +6,7 @@
 #include "photos/frmPhotos.h"
 #include "photos/uc2ColCombo.h"
 #include "photos/ucImageViewer.h"
+#include "support/CatalogueQueries.h"
 #include "support/TestProgramFolder.h"
 
 #include <QAction>
@@ -20,21 +21,6 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
-
-int count(const QString& sql, const QVariantList& parameters = {})
-{
-    return int(gDB->DB().OpenRecordset(sql, parameters)->RecordCount());
-}
-
-QVariant field(int photoId, const char* name)
-{
-    return gDB->DB()
-        .OpenRecordset(QStringLiteral("SELECT * FROM Photos WHERE PhotoID = ?"), {photoId})
-        ->Value(QString::fromLatin1(name));
-}
-
-} // namespace
 
 // The photo editor driven as a user drives it, over the sample catalogue's photos 1 to 7.
 class PhotoEditorTest : public QObject
@@ -113,9 +99,9 @@ private slots:
         // Stored unchanged, the missing places stay missing.
         QTest::keyClicks(lineEdit("txtComments"), QStringLiteral("x"));
         click("cmdUpdate");
-        QVERIFY(field(7, "LocationID").isNull());
-        QVERIFY(field(7, "StorageLocationID").isNull());
-        QCOMPARE(field(7, "Comments").toString(), QStringLiteral("x"));
+        QVERIFY(photoField(7, "LocationID").isNull());
+        QVERIFY(photoField(7, "StorageLocationID").isNull());
+        QCOMPARE(photoField(7, "Comments").toString(), QStringLiteral("x"));
     }
 
     void aNewPhotoGetsTheNextNumberAndOneLabel()
@@ -130,7 +116,7 @@ private slots:
         QVERIFY(subjects().isEmpty());
         QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Cancel"));
         click("cmdUpdate");
-        QCOMPARE(count(QStringLiteral("SELECT * FROM Photos WHERE PhotoID = 58 AND PrintLabel = 1 AND "
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos WHERE PhotoID = 58 AND PrintLabel = 1 AND "
                                       "NumberofLabels = 1")),
                  1);
         QCOMPARE(label("lblStatus"), QStringLiteral(" Record Number: 9"));
@@ -148,7 +134,7 @@ private slots:
         QCOMPARE(duluth, QStringLiteral("6"));
         editor()->findChild<DatePicker*>(QStringLiteral("dtpTaken"))->setValue(QDate(2000, 6, 5));
         click("cmdUpdate");
-        QCOMPARE(field(8, "LocationID").toString(), duluth);
+        QCOMPARE(photoField(8, "LocationID").toString(), duluth);
 
         click("cmdAdd");
         QCOMPARE(text("txtPhotoID"), QStringLiteral("9"));
@@ -156,8 +142,8 @@ private slots:
         QCOMPARE(coded(0)->Text(), QStringLiteral("Duluth"));
         QCOMPARE(editor()->findChild<DatePicker*>(QStringLiteral("dtpTaken"))->Value().toDate(), QDate(2000, 6, 5));
         click("cmdUpdate");
-        QCOMPARE(field(9, "LocationID").toString(), duluth);
-        QCOMPARE(field(9, "DateTaken").toDate(), QDate(2000, 6, 5));
+        QCOMPARE(photoField(9, "LocationID").toString(), duluth);
+        QCOMPARE(photoField(9, "DateTaken").toDate(), QDate(2000, 6, 5));
 
         // With the option off nothing is carried.
         SaveBooleanSetting(QStringLiteral("Remember"), QStringLiteral("LastLocation"), false);
@@ -213,7 +199,7 @@ private slots:
         focusIn(editor()->findChild<QPlainTextEdit*>(QStringLiteral("txtCaption")));
         QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Cancel"));
         click("cmdUpdate");
-        QCOMPARE(field(1, "Caption").toString(), QStringLiteral("1: "));
+        QCOMPARE(photoField(1, "Caption").toString(), QStringLiteral("1: "));
     }
 
     void aDuplicateNumberIsRefusedAndTheInputKept()
@@ -231,14 +217,14 @@ private slots:
         QCOMPARE(text("txtPhotoID"), QStringLiteral("3"));
         QCOMPARE(lineEdit("txtPhotoID")->selectedText(), QStringLiteral("3"));
         QCOMPARE(text("txtComments"), QStringLiteral("my notes"));
-        QCOMPARE(count(QStringLiteral("SELECT * FROM Photos")), 7);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 7);
 
         lineEdit("txtPhotoID")->setText(QStringLiteral("50"));
         click("cmdUpdate");
         QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Close"));
-        QCOMPARE(count(QStringLiteral("SELECT * FROM Photos")), 8);
-        QCOMPARE(field(50, "Comments").toString(), QStringLiteral("my notes"));
-        QCOMPARE(field(3, "Comments").toString(), QString());
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 8);
+        QCOMPARE(photoField(50, "Comments").toString(), QStringLiteral("my notes"));
+        QCOMPARE(photoField(3, "Comments").toString(), QString());
     }
 
     void numbersTooLargeAreRefusedWithTheInputKept_data()
@@ -262,7 +248,7 @@ private slots:
         QCOMPARE(m_folder->messages().shown().back().text, Failure::describe(ErrorNumber::Overflow));
         QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Cancel"));
         QCOMPARE(editor()->findChild<QLineEdit*>(box)->text(), value);
-        QCOMPARE(count(QStringLiteral("SELECT * FROM Photos")), 7);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 7);
     }
 
     void escapeInTheNumberAbandonsANewPhoto()
@@ -275,12 +261,12 @@ private slots:
         QTest::keyClick(lineEdit("txtPhotoID"), Qt::Key_Escape);
         QCOMPARE(text("txtPhotoID"), QStringLiteral("2"));
         QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Close"));
-        QCOMPARE(count(QStringLiteral("SELECT * FROM Photos")), 7);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 7);
         // A change made after that changes the photo shown and adds none.
         typeAtEnd(lineEdit("txtComments"), QStringLiteral("kept"));
         click("cmdUpdate");
-        QCOMPARE(count(QStringLiteral("SELECT * FROM Photos")), 7);
-        QCOMPARE(field(2, "Comments").toString(), QStringLiteral("The first skein of the autumn, flying south.kept"));
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 7);
+        QCOMPARE(photoField(2, "Comments").toString(), QStringLiteral("The first skein of the autumn, flying south.kept"));
     }
 
     void cancelShowsThePhotoAsStored()
@@ -292,12 +278,12 @@ private slots:
         QCOMPARE(text("txtPhotoID"), QStringLiteral("1"));
         QCOMPARE(text("txtComments"), QStringLiteral("Taken from the rocks below the keeper's house."));
         QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Close"));
-        QCOMPARE(field(1, "Comments").toString(), QStringLiteral("Taken from the rocks below the keeper's house."));
+        QCOMPARE(photoField(1, "Comments").toString(), QStringLiteral("Taken from the rocks below the keeper's house."));
 
         click("cmdAdd");
         click("cmdClose");
         QCOMPARE(label("lblStatus"), QStringLiteral(" Record Number: 1"));
-        QCOMPARE(count(QStringLiteral("SELECT * FROM Photos")), 7);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 7);
     }
 
     void numberBoxesTakeDigitsOnly()
@@ -322,8 +308,8 @@ private slots:
         lineEdit("txtPhotoID")->setText(QStringLiteral("100"));
         QTest::keyClicks(lineEdit("txtPhotoID"), QStringLiteral("0"));
         click("cmdUpdate");
-        QCOMPARE(count(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1000")), 2);
-        QCOMPARE(count(QStringLiteral("SELECT * FROM Photos WHERE PhotoID = 1")), 0);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1000")), 2);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos WHERE PhotoID = 1")), 0);
         QCOMPARE(subjects(), (QStringList{"Lighthouses", "Sunsets"}));
     }
 
@@ -336,7 +322,7 @@ private slots:
         QCOMPARE(
             m_folder->messages().shown().back().text,
             QStringLiteral("Vellaro requires at least one Photo.\rPlease add a new one before deleteing this one."));
-        QCOMPARE(count(QStringLiteral("SELECT * FROM Photos")), 1);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 1);
         QCOMPARE(text("txtPhotoID"), QStringLiteral("1"));
     }
 
@@ -350,14 +336,14 @@ private slots:
         QCOMPARE(m_folder->messages().shown().back().icon, MsgIcon::Question);
         QCOMPARE(m_folder->messages().shown().back().buttons, MsgButtons::YesNo);
         QVERIFY(!m_main->Child(QStringLiteral("frmPhotos")));
-        QVERIFY(field(1, "Comments").toString().endsWith(u'!'));
+        QVERIFY(photoField(1, "Comments").toString().endsWith(u'!'));
 
         open();
         typeAtEnd(lineEdit("txtComments"), QStringLiteral("?"));
         m_folder->messages().setNextAnswer(MsgAnswer::No);
         closeEditor();
         QVERIFY(!m_main->Child(QStringLiteral("frmPhotos")));
-        QVERIFY(field(1, "Comments").toString().endsWith(u'!'));
+        QVERIFY(photoField(1, "Comments").toString().endsWith(u'!'));
 
         // A change that cannot be saved keeps the window open instead of being lost.
         open();

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QComboBox;
+class QLabel;
+class QListView;
+class QListWidget;
+class QPushButton;
+class QStringListModel;
+class ucImageViewer;
+
+// Picks one picture file: a drive (mounted volume), a folder, a file of the folder that matches
+// the chosen pattern (without regard to capitals), with a preview of the file clicked. Opens in
+// the folder it was last left in.
+class frmBrowse final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int HelpContextID = 220;
+
+    // The patterns offered, in order; the first is chosen when the window opens.
+    static const QStringList& Patterns();
+
+    explicit frmBrowse(QWidget* parent = nullptr);
+    ~frmBrowse() override;
+
+    // The chosen file's full path; empty after Cancel.
+    QString SelectedFile() const { return m_selectedFile; }
+
+    // The folder shown; setting it lists its subfolders and its files that match the pattern.
+    QString Folder() const { return m_folder; }
+    void setFolder(const QString& folder);
+    // The files listed, in the order shown.
+    QStringList ListedFiles() const;
+
+protected:
+    void done(int result) override;
+
+private:
+    void setDrive(const QString& root);
+    void setPattern(const QString& pattern);
+    void listFiles();
+    void fileClicked(const QString& name);
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    QString m_selectedFile;
+    QString m_folder;
+    QString m_pattern;
+    QComboBox* Drive1;
+    QListWidget* Dir1;
+    QLabel* lblFolder;
+    QListView* File1;
+    QStringListModel* m_files;
+    QComboBox* cboFiletypes;
+    ucImageViewer* ucImageViewer1;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+};
