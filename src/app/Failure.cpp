@@ -9,7 +9,8 @@ const QHash<long, QString>& descriptions()
     using namespace ErrorNumber;
     static const QHash<long, QString> table{
         {Overflow, QStringLiteral("Overflow: the number is too large or too small for this value.")},
-        {TypeMismatch, QStringLiteral("Type mismatch: the value is not of the kind expected here.")},
+        {TypeMismatch,
+         QStringLiteral("Type mismatch: the value is not a number, date or yes/no of the kind expected here.")},
         {ObjectNotSet, QStringLiteral("The catalogue is not open.")},
         {InvalidUseOfNull, QStringLiteral("A missing value was used where a value is required.")},
         {EngineUnavailable, QStringLiteral("The database engine linked into Vellaro cannot encrypt catalogues.")},
@@ -54,11 +55,6 @@ Failure::Failure(long number, QString source, QString description)
 Failure Failure::withSource(QString source) const
 {
     return Failure(m_number, std::move(source), m_description);
-}
-
-Failure Failure::withDescriptionPrefix(const QString& prefix) const
-{
-    return Failure(m_number, m_source, prefix + m_description);
 }
 
 const char* Failure::what() const noexcept

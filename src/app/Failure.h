@@ -50,7 +50,6 @@ public:
 
     // The same failure raised again from another source, as the data classes do.
     Failure withSource(QString source) const;
-    Failure withDescriptionPrefix(const QString& prefix) const;
 
     const char* what() const noexcept override;
 

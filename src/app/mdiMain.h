@@ -43,7 +43,6 @@ public:
     void SetExpandPressed(bool pressed) override;
     void SetCopyPhotoEnabled(bool enabled) override;
     void PhotoEditorClosed() override;
-    const QString& programFolder() const { return m_programFolder; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -211,11 +211,6 @@ QStringList Recordset::FieldNames() const
     return names;
 }
 
-bool Recordset::HasField(const QString& name) const
-{
-    return columnIndex(name) >= 0;
-}
-
 QVariant Recordset::Value(const QString& field) const
 {
     checkOpen();

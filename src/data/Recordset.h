@@ -101,7 +101,6 @@ public:
 
     // Field names, matched without regard to case ("Photos.PhotoID" also names PhotoID).
     QStringList FieldNames() const;
-    bool HasField(const QString& name) const;
     // A field of the current row, or of the pending new or changed row: Null as an invalid QVariant,
     // whole numbers as qlonglong, yes/no as bool, dates as QDate. 3265 for an unknown field,
     // 3021 without a current row, 3167 when the row has been deleted.

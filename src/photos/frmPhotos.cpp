@@ -118,9 +118,9 @@ frmPhotos::~frmPhotos() = default;
 
 void frmPhotos::createControls()
 {
-    const char* captions[] = {"Photo ID",       "Caption",       "Date Taken", "State",    "Location",
-                              "Storage Device", "Storage Place", "Subjects",   "Comments", ""};
-    for (int i = 0; i < 9; ++i) {
+    const char* captions[] = {"Photo ID",       "Caption",       "Date Taken", "State",   "Location",
+                              "Storage Device", "Storage Place", "Subjects",   "Comments"};
+    for (int i = 0; i < int(std::size(captions)); ++i) {
         m_labels[i] = new QLabel(QString::fromLatin1(captions[i]), this);
         m_labels[i]->setObjectName(QStringLiteral("lblCaption(%1)").arg(i));
     }

@@ -138,7 +138,7 @@ private:
         QString fileName;
     } m_last;
 
-    QLabel* m_labels[10] = {};
+    QLabel* m_labels[9] = {};
     QLineEdit* txtPhotoID;
     QPlainTextEdit* txtCaption;
     DatePicker* dtpTaken;

@@ -1,7 +1,8 @@
 #include "data/Database.h"
 #include "data/cDataBase.h"
 #include "support/Assertions.h"
-#include "support/TestProgramFolder.h"
+#include "support/CatalogueQueries.h"
+#include "support/CatalogueTestCase.h"
 
 #include <QFile>
 #include <QTest>
@@ -33,27 +34,20 @@ QString str(const char* text)
 } // namespace
 
 // The delivered catalogue and the rules its schema enforces.
-class CatalogueTest : public QObject
+class CatalogueTest : public CatalogueTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->openCatalogue();
-    }
-    void cleanup() { m_folder.reset(); }
-
     void theDeliveredCatalogueHoldsABelievableSample()
     {
-        QVERIFY(count(QStringLiteral("SELECT * FROM Photos")) >= 2);
+        QVERIFY(countRows(QStringLiteral("SELECT * FROM Photos")) >= 2);
         for (const NameTable& names : nameTables)
-            QVERIFY2(count(u"SELECT * FROM " + str(names.table)) >= 2, names.table);
-        QVERIFY(count(QStringLiteral("SELECT * FROM PhotosSubjects")) >= 2);
-        QCOMPARE(count(QStringLiteral("SELECT * FROM Labels")), 0);
+            QVERIFY2(countRows(u"SELECT * FROM " + str(names.table)) >= 2, names.table);
+        QVERIFY(countRows(QStringLiteral("SELECT * FROM PhotosSubjects")) >= 2);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Labels")), 0);
         // Every subject of the sample is used by some photo except a few, and every photo but one has a place.
-        QVERIFY(count(QStringLiteral("SELECT * FROM Photos WHERE LocationID IS NULL")) >= 1);
+        QVERIFY(countRows(QStringLiteral("SELECT * FROM Photos WHERE LocationID IS NULL")) >= 1);
     }
 
     void theDeliveredFileCannotBeReadWithoutThePassword()
@@ -69,7 +63,7 @@ private slots:
         QCOMPARE(sqlite3_open_v2(QFile::encodeName(m_folder->cataloguePath()).constData(), &raw, SQLITE_OPEN_READONLY,
                                  nullptr),
                  SQLITE_OK);
-        QCOMPARE(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr), SQLITE_NOTADB);
+        QCOMPARE(sqlite3_exec(raw, "SELECT countRows(*) FROM sqlite_master", nullptr, nullptr, nullptr), SQLITE_NOTADB);
         sqlite3_close(raw);
     }
 
@@ -145,7 +139,7 @@ private slots:
         rs->FindFirst(Criteria::equal(nameField, name));
         QVERIFY(!rs->NoMatch());
         QVERIFY_FAILURE(rs->Delete(), ErrorNumber::RowStillReferenced);
-        QCOMPARE(count(QString(u"SELECT * FROM " + table + u" WHERE " + nameField + u" = ?"), {name}), 1);
+        QCOMPARE(countRows(QString(u"SELECT * FROM " + table + u" WHERE " + nameField + u" = ?"), {name}), 1);
     }
 
     void unusedEntriesAreDeletedAndTheirNumbersNotReused()
@@ -165,21 +159,21 @@ private slots:
 
     void subjectLinksFollowTheirPhoto()
     {
-        const int linksOfPhoto1 = count(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1"));
+        const int linksOfPhoto1 = countRows(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1"));
         QVERIFY(linksOfPhoto1 > 0);
         auto photos =
             db().OpenRecordset(TableQuery(QStringLiteral("Photos"), QStringLiteral("PhotoID")), RecordsetType::Dynaset);
         photos->Edit();
         photos->SetValue(QStringLiteral("PhotoID"), 1000);
         photos->Update();
-        QCOMPARE(count(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1")), 0);
-        QCOMPARE(count(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1000")), linksOfPhoto1);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1")), 0);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1000")), linksOfPhoto1);
 
         photos->Delete();
-        QCOMPARE(count(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1000")), 0);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1000")), 0);
         // A new photo with the old number starts without subjects.
         db().Execute(QStringLiteral("INSERT INTO Photos (PhotoID) VALUES (1000)"));
-        QCOMPARE(count(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1000")), 0);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID = 1000")), 0);
         // A link to a photo or subject that does not exist is refused.
         QVERIFY_FAILURE(
             db().Execute(QStringLiteral("INSERT INTO PhotosSubjects (PhotoID, SubjectID) VALUES (5555, 1)")),
@@ -202,8 +196,8 @@ private slots:
         photos->SetValue(QStringLiteral("DateTaken"), photos->Value(QStringLiteral("DateTaken")));
         photos->SetValue(QStringLiteral("FileName"), QVariant());
         photos->Update();
-        QCOMPARE(count(QStringLiteral("SELECT * FROM Photos WHERE PhotoID = 6 AND DateTaken IS NULL "
-                                      "AND FileName IS NULL")),
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos WHERE PhotoID = 6 AND DateTaken IS NULL "
+                                          "AND FileName IS NULL")),
                  1);
 
         db().Execute(QStringLiteral("UPDATE Photos SET PrintLabel = NULL WHERE PhotoID = 6"));
@@ -229,13 +223,6 @@ private slots:
 
 private:
     Database& db() { return gDB->DB(); }
-
-    int count(const QString& sql, const QVariantList& parameters = {})
-    {
-        return int(db().OpenRecordset(sql, parameters)->RecordCount());
-    }
-
-    std::unique_ptr<TestProgramFolder> m_folder;
 };
 
 int runCatalogueTest(int argc, char* argv[])

@@ -1,7 +1,8 @@
 #include "data/Database.h"
 #include "data/cDataBase.h"
 #include "support/Assertions.h"
-#include "support/TestProgramFolder.h"
+#include "support/CatalogueQueries.h"
+#include "support/CatalogueTestCase.h"
 
 #include <QDate>
 #include <QTest>
@@ -22,18 +23,11 @@ qlonglong photoId(const Recordset& rs)
 
 // The engine layer's record sets, told through the catalogue's Photos table (seven sample photos,
 // numbered 1 to 7).
-class EngineTest : public QObject
+class EngineTest : public CatalogueTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->openCatalogue();
-    }
-    void cleanup() { m_folder.reset(); }
-
     void movesStopAtEitherEndAndThereIsNoRowToReadThere()
     {
         auto rs = db().OpenRecordset(photosInOrder(), RecordsetType::Dynaset);
@@ -390,7 +384,7 @@ private slots:
             Transaction work(db());
             db().Execute(QStringLiteral("INSERT INTO Photos (PhotoID) VALUES (?)"), {400});
         }
-        QCOMPARE(countPhotos(), 7);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 7);
 
         try {
             Transaction work(db());
@@ -401,7 +395,7 @@ private slots:
         } catch (const Failure& failure) {
             QCOMPARE(failure.Number(), long(ErrorNumber::DuplicateValue));
         }
-        QCOMPARE(countPhotos(), 7);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 7);
 
         {
             Transaction outer(db());
@@ -413,7 +407,7 @@ private slots:
             outer.commit();
             QVERIFY_FAILURE(outer.commit(), ErrorNumber::NoTransaction);
         }
-        QCOMPARE(countPhotos(), 8);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 8);
         auto rs = db().OpenRecordset(photosInOrder());
         rs->MoveLast();
         QCOMPARE(photoId(*rs), 402);
@@ -451,8 +445,6 @@ private slots:
 private:
     Database& db() { return gDB->DB(); }
 
-    int countPhotos() { return int(db().OpenRecordset(photosInOrder())->RecordCount()); }
-
     void addPhoto(int id, const QString& caption)
     {
         auto rs = db().OpenRecordset(photosInOrder(), RecordsetType::Dynaset);
@@ -466,8 +458,6 @@ private:
         rs.SetValue(QStringLiteral("Caption"), caption);
         rs.Update();
     }
-
-    std::unique_ptr<TestProgramFolder> m_folder;
 };
 
 int runEngineTest(int argc, char* argv[])

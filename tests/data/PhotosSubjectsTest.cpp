@@ -1,25 +1,19 @@
 #include "data/cDataBase.h"
 #include "data/cPhotosSubjects.h"
 #include "support/Assertions.h"
+#include "support/CatalogueQueries.h"
 #include "support/RecordingTargets.h"
-#include "support/TestProgramFolder.h"
+#include "support/CatalogueTestCase.h"
 
 #include <QTest>
 
 // The links between photos and subjects. In the sample catalogue photo 1 has the subjects
 // Lighthouses and Sunsets, photo 2 Birds and Lakes.
-class PhotosSubjectsTest : public QObject
+class PhotosSubjectsTest : public CatalogueTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->openCatalogue();
-    }
-    void cleanup() { m_folder.reset(); }
-
     void aSavedLinkIsStored()
     {
         cPhotosSubjects links;
@@ -27,11 +21,11 @@ private slots:
         links.PhotoSubject().PhotoID = QStringLiteral("3");
         links.PhotoSubject().SubjectID = subjectId(QStringLiteral("Dogs"));
         links.Save(); // not dirty: nothing is stored
-        QCOMPARE(subjectsOf(3), (QStringList{"Birthdays", "Grandparents"}));
+        QCOMPARE(linkedSubjects(3), (QStringList{"Birthdays", "Grandparents"}));
         links.setIsDirty(true);
         links.Save();
         QVERIFY(!links.IsDirty());
-        QCOMPARE(subjectsOf(3), (QStringList{"Birthdays", "Dogs", "Grandparents"}));
+        QCOMPARE(linkedSubjects(3), (QStringList{"Birthdays", "Dogs", "Grandparents"}));
     }
 
     void aLinkWhoseNumbersAreNoNumbersIsRefused()
@@ -46,22 +40,22 @@ private slots:
         // The link can still be corrected and stored.
         links.PhotoSubject().SubjectID = subjectId(QStringLiteral("Dogs"));
         links.Save();
-        QCOMPARE(subjectsOf(3), (QStringList{"Birthdays", "Dogs", "Grandparents"}));
+        QCOMPARE(linkedSubjects(3), (QStringList{"Birthdays", "Dogs", "Grandparents"}));
     }
 
     void deletingALinkByNameRemovesOnlyThatLink()
     {
         cPhotosSubjects links;
         links.Delete(QStringLiteral("1"), QStringLiteral("SUNSETS"));
-        QCOMPARE(subjectsOf(1), QStringList{"Lighthouses"});
-        QCOMPARE(subjectsOf(2), (QStringList{"Birds", "Lakes"}));
+        QCOMPARE(linkedSubjects(1), QStringList{"Lighthouses"});
+        QCOMPARE(linkedSubjects(2), (QStringList{"Birds", "Lakes"}));
 
         // A subject that does not exist, or is not the photo's, changes nothing and says nothing.
         links.Delete(QStringLiteral("1"), QStringLiteral("Zebras"));
         links.Delete(QStringLiteral("1"), QStringLiteral("Birds"));
         links.Delete(QStringLiteral("not a number"), QStringLiteral("Lighthouses"));
-        QCOMPARE(subjectsOf(1), QStringList{"Lighthouses"});
-        QCOMPARE(subjectsOf(2), (QStringList{"Birds", "Lakes"}));
+        QCOMPARE(linkedSubjects(1), QStringList{"Lighthouses"});
+        QCOMPARE(linkedSubjects(2), (QStringList{"Birds", "Lakes"}));
         QVERIFY(m_folder->messages().shown().empty());
     }
 
@@ -79,7 +73,7 @@ private slots:
         links.FillList(list, QStringLiteral("5"));
         QVERIFY(list.items.contains(awkward));
         links.Delete(QStringLiteral("5"), awkward);
-        QVERIFY(!subjectsOf(5).contains(awkward));
+        QVERIFY(!linkedSubjects(5).contains(awkward));
     }
 
     void theMainRecordSetForgetsADeletedLink()
@@ -121,7 +115,7 @@ private slots:
         auto ofPhoto1 = links.FindPhotoSubjects(1);
         QCOMPARE(ofPhoto1->RecordCount(), 2);
         ofPhoto1->Delete();
-        QCOMPARE(subjectsOf(1).size(), 1);
+        QCOMPARE(linkedSubjects(1).size(), 1);
     }
 
 private:
@@ -132,19 +126,6 @@ private:
             ->Value(QStringLiteral("SubjectID"))
             .toString();
     }
-
-    static QStringList subjectsOf(int photoId)
-    {
-        QStringList names;
-        auto rows = gDB->DB().OpenRecordset(QStringLiteral("SELECT Subject FROM Subjects JOIN PhotosSubjects USING "
-                                                           "(SubjectID) WHERE PhotoID = ? ORDER BY Subject"),
-                                            {photoId});
-        for (; !rows->Eof(); rows->MoveNext())
-            names << rows->Value(QStringLiteral("Subject")).toString();
-        return names;
-    }
-
-    std::unique_ptr<TestProgramFolder> m_folder;
 };
 
 int runPhotosSubjectsTest(int argc, char* argv[])

@@ -1,7 +1,7 @@
 #include "data/cDataBase.h"
 #include "data/cPhotos.h"
 #include "support/Assertions.h"
-#include "support/TestProgramFolder.h"
+#include "support/CatalogueTestCase.h"
 
 #include <QDate>
 #include <QTest>
@@ -22,18 +22,11 @@ public:
 } // namespace
 
 // The photo record set over the sample catalogue's photos 1 to 7.
-class PhotosTest : public QObject
+class PhotosTest : public CatalogueTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->openCatalogue();
-    }
-    void cleanup() { m_folder.reset(); }
-
     void missingValuesTravelAsMinusOneAndNullAndAreStoredAsNull()
     {
         gDB->DB().Execute(QStringLiteral("UPDATE Photos SET PrintLabel = NULL, Caption = NULL, Comments = NULL, "
@@ -261,8 +254,6 @@ private:
         photo.PrintLabel = 1;
         photo.NumberofLabels = 3;
     }
-
-    std::unique_ptr<TestProgramFolder> m_folder;
 };
 
 int runPhotosTest(int argc, char* argv[])

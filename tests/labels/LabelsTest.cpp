@@ -1,20 +1,19 @@
 #include "data/cDataBase.h"
 #include "labels/cLabels.h"
 #include "support/Assertions.h"
-#include "support/TestProgramFolder.h"
+#include "support/CatalogueTestCase.h"
 
 #include <QTest>
 
 // The label list. In the sample catalogue photo 1 is marked for two labels and photo 2 for one.
-class LabelsTest : public QObject
+class LabelsTest : public CatalogueTestCase
 {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->openCatalogue();
+        openFreshCatalogue();
         m_labels = std::make_unique<cLabels>();
         m_events.clear();
         connect(m_labels.get(), &cLabels::LabelCount, this, [this](const QString& n) { m_events << u"Labels " + n; });
@@ -106,7 +105,6 @@ private:
         return texts;
     }
 
-    std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<cLabels> m_labels;
     QStringList m_events;
 };

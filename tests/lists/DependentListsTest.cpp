@@ -3,7 +3,7 @@
 #include "lists/cStorageLocations.h"
 #include "lists/cSubjects.h"
 #include "support/Assertions.h"
-#include "support/TestProgramFolder.h"
+#include "support/CatalogueTestCase.h"
 #include "ListTestSupport.h"
 
 #include <QTest>
@@ -84,18 +84,16 @@ template <typename Body> void withList(int which, Body&& body)
 
 // Subjects, locations and storage locations: found and deleted by their parent's name and their own,
 // looked up by id.
-class DependentListsTest : public QObject
+class DependentListsTest : public CatalogueTestCase
 {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->openCatalogue();
+        openFreshCatalogue();
         m_events.clear();
     }
-    void cleanup() { m_folder.reset(); }
 
     void findsTakeTheParentsNameAndTheirOwn_data() { addLists(); }
     void findsTakeTheParentsNameAndTheirOwn()
@@ -370,7 +368,6 @@ private:
         return row->Eof() ? QString() : row->Value(idField).toString();
     }
 
-    std::unique_ptr<TestProgramFolder> m_folder;
     QStringList m_events;
 };
 

@@ -7,7 +7,7 @@
 #include "lists/cSubjects.h"
 #include "support/Assertions.h"
 #include "support/RecordingTargets.h"
-#include "support/TestProgramFolder.h"
+#include "support/CatalogueTestCase.h"
 
 #include <QTest>
 
@@ -119,18 +119,11 @@ const std::vector<TreeFill>& treeFills()
 } // namespace
 
 // Pick lists and trees filled from the six lists.
-class FillsTest : public QObject
+class FillsTest : public CatalogueTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->openCatalogue();
-    }
-    void cleanup() { m_folder.reset(); }
-
     void pickListsGetEveryNameInOrderAndKeepWhatTheyHeld_data() { addNameFills(); }
     void pickListsGetEveryNameInOrderAndKeepWhatTheyHeld()
     {
@@ -394,8 +387,6 @@ private:
     }
 
     Database& db() { return gDB->DB(); }
-
-    std::unique_ptr<TestProgramFolder> m_folder;
 };
 
 int runFillsTest(int argc, char* argv[])

@@ -3,7 +3,7 @@
 #include "lists/cStates.h"
 #include "lists/cStorageDevices.h"
 #include "support/Assertions.h"
-#include "support/TestProgramFolder.h"
+#include "support/CatalogueTestCase.h"
 #include "ListTestSupport.h"
 
 #include <QTest>
@@ -78,18 +78,16 @@ const QString zachsShots = QStringLiteral(R"(Zach's "Best" \ Shots)");
 
 // The categories, states and storage devices: moves, the rule that one row always remains, finds,
 // lookups of ids by name, and saving.
-class TopLevelListsTest : public QObject
+class TopLevelListsTest : public CatalogueTestCase
 {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->openCatalogue();
+        openFreshCatalogue();
         m_events.clear();
     }
-    void cleanup() { m_folder.reset(); }
 
     void movesStopAtEitherEndAndReportThePosition_data() { addLists(); }
     void movesStopAtEitherEndAndReportThePosition()
@@ -401,7 +399,6 @@ private:
         return row->Eof() ? QString() : row->Value(info.idField).toString();
     }
 
-    std::unique_ptr<TestProgramFolder> m_folder;
     QStringList m_events;
 };
 
