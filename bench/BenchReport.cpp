@@ -7,6 +7,8 @@ void RatioReporter::ReportRuns(const std::vector<Run>& reports)
 {
     ConsoleReporter::ReportRuns(reports);
     for (const Run& run : reports) {
+        if (run.error_occurred)
+            continue;
         const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
         m_milliseconds[run.run_name.function_name] = seconds * 1000.0;
     }
@@ -19,8 +21,13 @@ void RatioReporter::Finalize()
     for (const Pair& pair : m_pairs) {
         const auto figure = m_milliseconds.find(pair.figure);
         const auto baseline = m_milliseconds.find(pair.baseline);
-        if (figure == m_milliseconds.end() || baseline == m_milliseconds.end())
+        if (figure == m_milliseconds.end() || baseline == m_milliseconds.end()) {
+            // A figure that errored or was filtered out proves nothing either way.
+            std::printf("%-24s %-20s %12s %12s %8s  MISSED (not run)\n", pair.figure.c_str(), pair.baseline.c_str(),
+                        "-", "-", "-");
+            m_missed = true;
             continue;
+        }
         const double ratio = figure->second / baseline->second;
         // A ratio limit of 0 marks a baseline shown for comparison only.
         const bool ratioMet = pair.maxRatio <= 0 || ratio <= pair.maxRatio;
@@ -29,6 +36,8 @@ void RatioReporter::Finalize()
         if (pair.maxMilliseconds > 0)
             target += (target.empty() ? "" : ", ") + std::string("under ") +
                       std::to_string(pair.maxMilliseconds).substr(0, 5) + " ms";
+        if (!ratioMet || !timeMet)
+            m_missed = true;
         std::printf("%-24s %-20s %12.4f %12.4f %8.2f  %s (%s)\n", pair.figure.c_str(), pair.baseline.c_str(),
                     figure->second, baseline->second, ratio, ratioMet && timeMet ? "met" : "MISSED", target.c_str());
     }
@@ -40,5 +49,5 @@ int runBenchmarks(int argc, char** argv, std::vector<RatioReporter::Pair> pairs)
     RatioReporter reporter(std::move(pairs));
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return 0;
+    return reporter.Missed() ? 1 : 0;
 }

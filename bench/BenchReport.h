@@ -24,11 +24,14 @@ public:
 
     void ReportRuns(const std::vector<Run>& reports) override;
     void Finalize() override;
+    // True once a figure has missed its target, or a figure or its baseline did not run.
+    bool Missed() const { return m_missed; }
 
 private:
     std::vector<Pair> m_pairs;
     std::map<std::string, double> m_milliseconds;
+    bool m_missed = false;
 };
 
-// Runs every registered benchmark and prints the ratios; returns 0.
+// Runs every registered benchmark and prints the ratios; returns 1 when any target was missed, else 0.
 int runBenchmarks(int argc, char** argv, std::vector<RatioReporter::Pair> pairs);

@@ -3,8 +3,8 @@
 
 #include "BenchReport.h"
 
-#include "app/Settings.h"
-#include "import/frmBrowse.h"
+#include "core/Settings.h"
+#include "gui/import/frmBrowse.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,13 +1,14 @@
 // The photo editor on a catalogue of 100,000 photos: moving to the next photo and showing it.
 
+#include "ChildWindows.h"
 #include "BenchCatalogue.h"
 #include "BenchReport.h"
 
-#include "app/Settings.h"
-#include "app/mdiMain.h"
+#include "core/Settings.h"
+#include "gui/shell/mdiMain.h"
 #include "data/cDataBase.h"
 #include "data/cPhotos.h"
-#include "photos/frmPhotos.h"
+#include "gui/photos/frmPhotos.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -42,6 +43,7 @@ void NextAndShow(benchmark::State& state)
     SaveBooleanSetting(QStringLiteral("StartUp"), QStringLiteral("Expanded"), false);
     {
         mdiMain main(QFileInfo(catalogue().path()).absolutePath());
+        RegisterChildWindows(main);
         main.show();
         main.ShowChild(QStringLiteral("frmPhotos"));
         auto* next = main.Child(QStringLiteral("frmPhotos"))->findChild<QPushButton*>(QStringLiteral("cmdNext"));

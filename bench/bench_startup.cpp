@@ -1,11 +1,12 @@
 // The program's start-up on a catalogue of 100,000 photos: everything but the splash's pause.
 
+#include "ChildWindows.h"
 #include "BenchCatalogue.h"
 #include "BenchReport.h"
 
-#include "app/MainVellaro.h"
-#include "app/Settings.h"
-#include "app/mdiMain.h"
+#include "gui/shell/MainVellaro.h"
+#include "core/Settings.h"
+#include "gui/shell/mdiMain.h"
 #include "data/cDataBase.h"
 
 #include <QApplication>
@@ -36,7 +37,7 @@ void StartUp(benchmark::State& state)
     prepareSettings();
     const QString folder = QFileInfo(catalogue().path()).absolutePath();
     for (auto _ : state) {
-        auto main = StartVellaro(folder, false);
+        auto main = StartVellaro(folder, RegisterChildWindows, false);
         if (!main)
             state.SkipWithError("the program did not start");
         QApplication::processEvents();

@@ -2,7 +2,7 @@
 
 #include "BenchReport.h"
 
-#include "photos/ucImageViewer.h"
+#include "gui/controls/ucImageViewer.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,6 +1,7 @@
-#include "app/MainVellaro.h"
+#include "ChildWindows.h"
+#include "gui/shell/MainVellaro.h"
 
 int main(int argc, char* argv[])
 {
-    return Main(argc, argv);
+    return Main(argc, argv, RegisterChildWindows);
 }

@@ -1,7 +1,7 @@
 #include "data/KeepOneRow.h"
 
-#include "app/Messages.h"
-#include "app/Settings.h"
+#include "core/Messages.h"
+#include "core/Settings.h"
 
 bool DeleteKeepingOneRow(Recordset& rs, const QString& requirement)
 {

@@ -1,6 +1,6 @@
 #include "data/Recordset.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 #include "data/SqliteSupport.h"
 
 Recordset::Recordset(RecordsetType type, std::shared_ptr<Connection> connection)

@@ -1,6 +1,6 @@
 #include "data/SqliteSupport.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "data/Wildcard.h"
 
 #include <QDate>

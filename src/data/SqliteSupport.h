@@ -2,7 +2,7 @@
 
 // The engine layer's own plumbing over SQLCipher's C API. Only the engine's .cpp files include this.
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 #include "data/Recordset.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "data/cDataBase.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 #include "data/SqliteSupport.h"
 
 std::unique_ptr<cDataBase> gDB;

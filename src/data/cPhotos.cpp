@@ -1,7 +1,7 @@
 #include "data/cPhotos.h"
 
-#include "app/Conversions.h"
-#include "app/Failure.h"
+#include "core/Conversions.h"
+#include "core/Failure.h"
 #include "data/KeepOneRow.h"
 #include "data/cDataBase.h"
 
@@ -12,7 +12,7 @@ constexpr long PhotosError = -2147218992;
 
 QString pattern(QString value)
 {
-    // An apostrophe stands for any run of characters, as it always has in photo finds.
+    // In photo finds an apostrophe stands for any run of characters, like "*".
     return value.replace(u'\'', u'*');
 }
 

@@ -1,7 +1,7 @@
 #include "data/cPhotosSubjects.h"
 
-#include "app/Conversions.h"
-#include "app/Failure.h"
+#include "core/Conversions.h"
+#include "core/Failure.h"
 #include "data/cDataBase.h"
 
 namespace {

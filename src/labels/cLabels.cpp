@@ -1,7 +1,7 @@
 #include "labels/cLabels.h"
 
-#include "app/Conversions.h"
-#include "app/Failure.h"
+#include "core/Conversions.h"
+#include "core/Failure.h"
 #include "data/Database.h"
 #include "data/cDataBase.h"
 

@@ -1,9 +1,9 @@
 #include "lists/ListRecordset.h"
 
-#include "app/Conversions.h"
-#include "app/Failure.h"
-#include "app/Messages.h"
-#include "app/Settings.h"
+#include "core/Conversions.h"
+#include "core/Failure.h"
+#include "core/Messages.h"
+#include "core/Settings.h"
 #include "data/KeepOneRow.h"
 #include "data/cDataBase.h"
 #include "lists/ListRecords.h"

@@ -1,6 +1,6 @@
 #include "lists/cLocations.h"
 
-#include "app/Conversions.h"
+#include "core/Conversions.h"
 #include "lists/cStates.h"
 
 cLocations::cLocations(QObject* parent)

@@ -1,7 +1,7 @@
 #include "lists/cStorageLocations.h"
 
-#include "app/Conversions.h"
-#include "app/Failure.h"
+#include "core/Conversions.h"
+#include "core/Failure.h"
 #include "lists/cStorageDevices.h"
 
 cStorageLocations::cStorageLocations(QObject* parent)

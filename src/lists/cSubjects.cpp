@@ -1,7 +1,7 @@
 #include "lists/cSubjects.h"
 
-#include "app/Conversions.h"
-#include "app/Failure.h"
+#include "core/Conversions.h"
+#include "core/Failure.h"
 #include "data/cDataBase.h"
 #include "lists/cCategories.h"
 

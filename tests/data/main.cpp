@@ -1,3 +1,5 @@
+#include "support/TestMain.h"
+
 #include <QCoreApplication>
 
 int runWildcardTest(int argc, char* argv[]);
@@ -10,6 +12,7 @@ int runPhotosSubjectsTest(int argc, char* argv[]);
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    return runWildcardTest(argc, argv) + runEngineTest(argc, argv) + runCatalogueTest(argc, argv) +
-           runDataBaseTest(argc, argv) + runPhotosTest(argc, argv) + runPhotosSubjectsTest(argc, argv);
+    return RunTestClasses(
+        argc, argv,
+        {runWildcardTest, runEngineTest, runCatalogueTest, runDataBaseTest, runPhotosTest, runPhotosSubjectsTest});
 }

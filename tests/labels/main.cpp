@@ -1,3 +1,5 @@
+#include "support/TestMain.h"
+
 #include <QCoreApplication>
 
 int runLabelsTest(int argc, char* argv[]);
@@ -5,5 +7,5 @@ int runLabelsTest(int argc, char* argv[]);
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    return runLabelsTest(argc, argv);
+    return RunTestClasses(argc, argv, {runLabelsTest});
 }

@@ -1,3 +1,5 @@
+#include "support/TestMain.h"
+
 #include <QCoreApplication>
 
 int runTopLevelListsTest(int argc, char* argv[]);
@@ -7,5 +9,5 @@ int runFillsTest(int argc, char* argv[]);
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    return runTopLevelListsTest(argc, argv) + runDependentListsTest(argc, argv) + runFillsTest(argc, argv);
+    return RunTestClasses(argc, argv, {runTopLevelListsTest, runDependentListsTest, runFillsTest});
 }

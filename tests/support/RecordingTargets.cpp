@@ -1,6 +1,6 @@
 #include "support/RecordingTargets.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 
 RecordingTree::RecordingTree(const QString& root)
 {

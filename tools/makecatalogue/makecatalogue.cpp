@@ -3,7 +3,7 @@
 //
 //     makecatalogue <path of the new Vellaro.mdb>
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 #include "data/Database.h"
 #include "data/cDataBase.h"
 

@@ -1,0 +1,9 @@
+#include "ChildWindows.h"
+
+#include "gui/photos/frmPhotos.h"
+#include "gui/shell/mdiMain.h"
+
+void RegisterChildWindows(mdiMain& main)
+{
+    main.setChildFactory(QStringLiteral("frmPhotos"), [](mdiMain& frame) { return new frmPhotos(&frame); });
+}

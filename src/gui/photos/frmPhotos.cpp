@@ -1,0 +1,1028 @@
+#include "gui/photos/frmPhotos.h"
+
+#include "core/Conversions.h"
+#include "core/Failure.h"
+#include "gui/shell/FormPosition.h"
+#include "gui/shell/MainFrame.h"
+#include "gui/shell/MainVellaro.h"
+#include "core/Messages.h"
+#include "core/Settings.h"
+#include "core/cOptions.h"
+#include "data/cPhotos.h"
+#include "data/cPhotosSubjects.h"
+#include "lists/cLocations.h"
+#include "lists/cStates.h"
+#include "lists/cStorageDevices.h"
+#include "lists/cStorageLocations.h"
+#include "lists/cSubjects.h"
+#include "gui/controls/DatePicker.h"
+#include "gui/controls/TypeAhead.h"
+#include "gui/controls/WidgetTargets.h"
+#include "gui/photos/frmViewPhoto.h"
+#include "gui/import/frmBrowse.h"
+#include "gui/controls/uc2ColCombo.h"
+#include "gui/controls/ucImageViewer.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+const QString startUp = QStringLiteral("StartUp");
+
+// Window widths of the two layouts, and the left edges of the buttons below the fields, in twips.
+constexpr int narrowWidth = 4300;
+constexpr int wideWidth = 8550;
+constexpr int narrowNavigation[] = {60, 420, 780, 3525, 3885};
+constexpr int wideNavigation[] = {2160, 2520, 2880, 5625, 5985};
+constexpr int narrowCommands[] = {90, 1110, 2145, 3165};
+constexpr int wideCommands[] = {2190, 3210, 4245, 5265};
+
+int px(int twips)
+{
+    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+}
+
+// Keys that change nothing in a text box; every other key is an edit.
+bool isEditingKey(const QKeyEvent* key)
+{
+    switch (key->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_Pause:
+    case Qt::Key_Insert:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Shift:
+    case Qt::Key_Meta:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return false;
+    default:
+        return !(key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F16);
+    }
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tip = {})
+{
+    auto* item = new QPushButton(caption, parent);
+    item->setObjectName(QString::fromLatin1(name));
+    item->setToolTip(tip);
+    item->setAutoDefault(false);
+    return item;
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name)
+{
+    auto* item = new QLineEdit(parent);
+    item->setObjectName(QString::fromLatin1(name));
+    return item;
+}
+
+} // namespace
+
+frmPhotos::frmPhotos(MainFrame* main, QWidget* parent) : QWidget(parent), m_main(main)
+{
+    setObjectName(QStringLiteral("frmPhotos"));
+    setWindowTitle(QStringLiteral("Photos"));
+    createControls();
+    connectControls();
+    InstallHelpKey(this, HelpContextID);
+    load();
+}
+
+frmPhotos::~frmPhotos() = default;
+
+void frmPhotos::createControls()
+{
+    const char* captions[] = {"Photo ID",       "Caption",       "Date Taken", "State",   "Location",
+                              "Storage Device", "Storage Place", "Subjects",   "Comments"};
+    for (int i = 0; i < int(std::size(captions)); ++i) {
+        m_labels[i] = new QLabel(QString::fromLatin1(captions[i]), this);
+        m_labels[i]->setObjectName(QStringLiteral("lblCaption(%1)").arg(i));
+    }
+    txtPhotoID = textBox(this, "txtPhotoID");
+    txtCaption = new QPlainTextEdit(this);
+    txtCaption->setObjectName(QStringLiteral("txtCaption"));
+    txtCaption->setTabChangesFocus(true);
+    dtpTaken = new DatePicker(this);
+    dtpTaken->setObjectName(QStringLiteral("dtpTaken"));
+    for (int i = 0; i < 2; ++i) {
+        cboPhotos[i] = new DropDownCombo(this);
+        cboPhotos[i]->setObjectName(QStringLiteral("cboPhotos(%1)").arg(i));
+        cboPhotos[i]->setEditable(true);
+        cboPhotos[i]->setInsertPolicy(QComboBox::NoInsert);
+        cboCodedPhoto[i] = new uc2ColCombo(this);
+        cboCodedPhoto[i]->setObjectName(QStringLiteral("cboCodedPhoto(%1)").arg(i));
+    }
+    lstSubjects = new QListWidget(this);
+    lstSubjects->setObjectName(QStringLiteral("lstSubjects"));
+    cboSubjects = new uc2ColCombo(this);
+    cboSubjects->setObjectName(QStringLiteral("cboSubjects"));
+    cmdAddSubject = button(this, "cmdAddSubject", QStringLiteral("Add a s&ubject"), QStringLiteral("Add a subject"));
+    chkPrintLabel = new QCheckBox(QStringLiteral("Print &Label?"), this);
+    chkPrintLabel->setObjectName(QStringLiteral("chkPrintLabel"));
+    lblLabels = new QLabel(QStringLiteral("Labels:"), this);
+    lblLabels->setObjectName(QStringLiteral("lblLabels"));
+    txtNumberofLabels = textBox(this, "txtNumberofLabels");
+    txtComments = textBox(this, "txtComments");
+
+    fraDigitalFile = new QGroupBox(QStringLiteral("Digital File"), this);
+    fraDigitalFile->setObjectName(QStringLiteral("fraDigitalFile"));
+    txtFileName = textBox(fraDigitalFile, "txtFileName");
+    cmdBrowse = button(fraDigitalFile, "cmdBrowse", QStringLiteral("&Browse..."), QStringLiteral("Choose the file"));
+    cmdViewPhoto = button(fraDigitalFile, "cmdViewPhoto", QStringLiteral("&View"), QStringLiteral("View full size"));
+    cmdEditPhoto =
+        button(fraDigitalFile, "cmdEditPhoto", QStringLiteral("&Edit"), QStringLiteral("Open in the default program"));
+    ucImageViewer1 = new ucImageViewer(fraDigitalFile);
+    ucImageViewer1->setObjectName(QStringLiteral("ucImageViewer1"));
+
+    cmdFirst = button(this, "cmdFirst", QStringLiteral("|<"), QStringLiteral("First photo"));
+    cmdPrevious = button(this, "cmdPrevious", QStringLiteral("<"), QStringLiteral("Previous photo"));
+    cmdNext = button(this, "cmdNext", QStringLiteral(">"), QStringLiteral("Next photo"));
+    cmdLast = button(this, "cmdLast", QStringLiteral(">|"), QStringLiteral("Last photo"));
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setAlignment(Qt::AlignCenter);
+    lblStatus->setFrameShape(QFrame::Panel);
+    lblStatus->setFrameShadow(QFrame::Sunken);
+    cmdAdd = button(this, "cmdAdd", QStringLiteral("&Add"), QStringLiteral("Add a new photo"));
+    cmdDelete = button(this, "cmdDelete", QStringLiteral("&Delete"), QStringLiteral("Delete this photo"));
+    cmdUpdate = button(this, "cmdUpdate", QStringLiteral("&Save"), QStringLiteral("Save the changes"));
+    cmdClose = button(this, "cmdClose", QStringLiteral("&Close"));
+
+    dtpTaken->setToolTip(QStringLiteral("Check the box to enter a date"));
+    cboCodedPhoto[0]->setToolTipText(QStringLiteral("Location where photo was taken"));
+    cboCodedPhoto[1]->setToolTipText(QStringLiteral("Location where photo is stored"));
+    cboSubjects->setToolTipText(QStringLiteral("Press the Escape Key to cancel"));
+    cboSubjects->hide();
+    // Viewing and opening the file wait until the viewer has found it.
+    cmdViewPhoto->setEnabled(false);
+    cmdEditPhoto->setEnabled(false);
+}
+
+void frmPhotos::connectControls()
+{
+    connect(cmdFirst, &QPushButton::clicked, this, &frmPhotos::cmdFirst_Click);
+    connect(cmdPrevious, &QPushButton::clicked, this, &frmPhotos::cmdPrevious_Click);
+    connect(cmdNext, &QPushButton::clicked, this, &frmPhotos::cmdNext_Click);
+    connect(cmdLast, &QPushButton::clicked, this, &frmPhotos::cmdLast_Click);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmPhotos::cmdAdd_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmPhotos::cmdDelete_Click);
+    connect(cmdUpdate, &QPushButton::clicked, this, &frmPhotos::cmdUpdate_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmPhotos::cmdClose_Click);
+
+    m_typeAhead = new TypeAhead(
+        this, [this] { MarkChanged(); }, [this](QComboBox* combo) { focusNext(combo); });
+    for (int i = 0; i < 2; ++i) {
+        m_typeAhead->attach(cboPhotos[i]);
+        m_typeAhead->attach(cboCodedPhoto[i]->combo());
+        connect(cboPhotos[i], &DropDownCombo::DropDown, this, [this, i] {
+            MarkChanged();
+            cboPhotos[i]->clear();
+            ComboItems items(cboPhotos[i]);
+            try {
+                if (i == 0)
+                    m_States->FillList(items);
+                else
+                    m_StorageDevices->FillList(items);
+            } catch (const Failure& failure) {
+                MsgBox(failure.Description());
+            }
+        });
+        connect(cboCodedPhoto[i], &uc2ColCombo::DropDown, this, [this, i] {
+            MarkChanged();
+            cboCodedPhoto[i]->Clear();
+            if (i == 0)
+                m_Locations->FillList(*cboCodedPhoto[0], cboPhotos[0]->currentText());
+            else
+                m_StorageLocations->FillList(*cboCodedPhoto[1], cboPhotos[1]->currentText());
+        });
+    }
+
+    connect(dtpTaken, &DatePicker::DropDown, this, &frmPhotos::MarkChanged);
+    connect(dtpTaken, &DatePicker::Click, this, &frmPhotos::MarkChanged);
+
+    connect(ucImageViewer1, &ucImageViewer::LoadingImage, this, [this] { m_busy = std::make_unique<BusyPointer>(); });
+    connect(ucImageViewer1, &ucImageViewer::ImageLoaded, this, [this] { m_busy.reset(); });
+    connect(ucImageViewer1, &ucImageViewer::OKStatus, this, [this](bool ok) {
+        cmdViewPhoto->setEnabled(ok);
+        cmdEditPhoto->setEnabled(ok);
+    });
+    connect(cmdBrowse, &QPushButton::clicked, this, &frmPhotos::cmdBrowse_Click);
+    connect(cmdViewPhoto, &QPushButton::clicked, this, &frmPhotos::cmdViewPhoto_Click);
+    connect(cmdEditPhoto, &QPushButton::clicked, this, &frmPhotos::cmdEditPhoto_Click);
+
+    connect(cmdAddSubject, &QPushButton::clicked, this, &frmPhotos::cmdAddSubject_Click);
+    m_typeAhead->attach(cboSubjects->combo());
+
+    // The window sees every key before its controls do.
+    for (QWidget* control : findChildren<QWidget*>())
+        control->installEventFilter(this);
+}
+
+void frmPhotos::load()
+{
+    try {
+        m_expanded = !GetBooleanSetting(startUp, QStringLiteral("Expanded"), true);
+        Expand();
+        cmdUpdate->setEnabled(false);
+        m_Photos = std::make_unique<cPhotos>();
+        m_States = std::make_unique<cStates>();
+        m_Locations = std::make_unique<cLocations>();
+        m_StorageDevices = std::make_unique<cStorageDevices>();
+        m_PhotosSubjects = std::make_unique<cPhotosSubjects>();
+        m_StorageLocations = std::make_unique<cStorageLocations>();
+        m_Subjects = std::make_unique<cSubjects>();
+        connect(m_Photos.get(), &cPhotos::RecordNumber, this, &frmPhotos::m_photos_RecordNumber);
+        connect(m_Photos.get(), &cPhotos::Found, this, &frmPhotos::m_Photos_Found);
+
+        const std::int32_t last = toInt32(GetSetting(startUp, QStringLiteral("LastPhoto"), QStringLiteral("0")));
+        m_Photos->GoFirst();
+        if (last != 0)
+            m_Photos->FindFirstPhoto(QStringLiteral("PhotoID"), QString::number(last));
+        m_loaded = true;
+        ShowPhoto();
+        setBrowsingState();
+    } catch (const Failure&) {
+        // The window stays open with what could be loaded.
+    }
+}
+
+void frmPhotos::showEvent(QShowEvent* event)
+{
+    // The frame that holds the window exists only now.
+    if (!m_placed) {
+        m_placed = true;
+        try {
+            RestoreFormPosition(this);
+        } catch (const Failure&) {
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+void frmPhotos::layoutControls()
+{
+    const int* navigation = m_expanded ? wideNavigation : narrowNavigation;
+    const int* commands = m_expanded ? wideCommands : narrowCommands;
+    const int width = px(m_expanded ? wideWidth : narrowWidth);
+    constexpr int height = 466;
+    constexpr int labelX = 6;
+    constexpr int fieldX = 104;
+    constexpr int rowHeight = 24;
+
+    const auto row = [&](int label, QWidget* field, int y, int fieldW = 178) {
+        m_labels[label]->setGeometry(labelX, y, fieldX - labelX - 4, rowHeight);
+        field->setGeometry(fieldX, y, fieldW, rowHeight);
+    };
+    row(0, txtPhotoID, 8, 90);
+    m_labels[1]->setGeometry(labelX, 36, 100, 18);
+    txtCaption->setGeometry(labelX, 54, 276, 62);
+    row(2, dtpTaken, 122, 150);
+    row(3, cboPhotos[0], 150);
+    row(4, cboCodedPhoto[0], 178);
+    row(5, cboPhotos[1], 206);
+    row(6, cboCodedPhoto[1], 234);
+    m_labels[7]->setGeometry(labelX, 264, 100, rowHeight);
+    cmdAddSubject->setGeometry(152, 264, 130, rowHeight);
+    lstSubjects->setGeometry(labelX, 290, 276, 62);
+    cboSubjects->setGeometry(labelX, 290, 276, rowHeight);
+    chkPrintLabel->setGeometry(labelX, 358, 110, rowHeight);
+    lblLabels->setGeometry(150, 358, 50, rowHeight);
+    txtNumberofLabels->setGeometry(202, 358, 44, rowHeight);
+    row(8, txtComments, 386);
+
+    QWidget* navigationControls[] = {cmdFirst, cmdPrevious, lblStatus, cmdNext, cmdLast};
+    for (int i = 0; i < 5; ++i) {
+        const int left = px(navigation[i]);
+        const int right = i == 2 ? px(navigation[3]) : left + px(360);
+        navigationControls[i]->setGeometry(left, 414, right - left, rowHeight);
+    }
+    QPushButton* commandButtons[] = {cmdAdd, cmdDelete, cmdUpdate, cmdClose};
+    for (int i = 0; i < 4; ++i)
+        commandButtons[i]->setGeometry(px(commands[i]), 436, px(1020), 26);
+
+    fraDigitalFile->setGeometry(290, 4, 274, 404);
+    txtFileName->setGeometry(8, 22, 258, rowHeight);
+    cmdBrowse->setGeometry(8, 50, 82, 26);
+    cmdViewPhoto->setGeometry(96, 50, 82, 26);
+    cmdEditPhoto->setGeometry(184, 50, 82, 26);
+    ucImageViewer1->setGeometry(8, 82, 258, 314);
+    fraDigitalFile->setVisible(m_expanded);
+
+    setFixedSize(width, height);
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->adjustSize();
+}
+
+void frmPhotos::Expand()
+{
+    m_expanded = !m_expanded;
+    layoutControls();
+    // In the narrow layout the file's controls are out of the tab order.
+    const Qt::FocusPolicy policy = m_expanded ? Qt::StrongFocus : Qt::NoFocus;
+    txtFileName->setFocusPolicy(policy);
+    cmdBrowse->setFocusPolicy(policy);
+    if (m_main)
+        m_main->SetExpandPressed(m_expanded);
+    if (m_expanded && m_loaded)
+        viewerFollowsFileName();
+}
+
+bool frmPhotos::Find(const QString& field, const QString& value)
+{
+    try {
+        return m_Photos->FindPhoto(field, value);
+    } catch (const Failure& failure) {
+        MsgBox(failure.Description());
+        return false;
+    }
+}
+
+bool frmPhotos::FindFirst(const QString& field, const QString& value)
+{
+    try {
+        return m_Photos->FindFirstPhoto(field, value);
+    } catch (const Failure& failure) {
+        MsgBox(failure.Description());
+        return false;
+    }
+}
+
+bool frmPhotos::IsEditing() const
+{
+    return cmdClose->text() != u"&Close";
+}
+
+void frmPhotos::m_Photos_Found()
+{
+    ShowPhoto();
+}
+
+void frmPhotos::m_photos_RecordNumber(const QString& value)
+{
+    lblStatus->setText(QStringLiteral(" Record Number: ") + value);
+}
+
+void frmPhotos::viewerFollowsFileName()
+{
+    ucImageViewer1->setFileName(txtFileName->text());
+}
+
+void frmPhotos::ShowPhoto()
+{
+    try {
+        const cPhoto& photo = m_Photos->Photo();
+        txtCaption->setPlainText(photo.Caption);
+        txtPhotoID->setText(QString::number(photo.PhotoID));
+        dtpTaken->setValue(photo.DateTaken);
+        txtNumberofLabels->setText(QString::number(photo.NumberofLabels));
+        chkPrintLabel->setChecked(photo.PrintLabel == 1);
+        txtFileName->setText(photo.FileName);
+        txtComments->setText(photo.Comments);
+        // Long texts show from their start.
+        txtFileName->setCursorPosition(0);
+        txtComments->setCursorPosition(0);
+        cboPhotos[0]->setEditText(m_Locations->GetState(photo.LocationID));
+        cboCodedPhoto[0]->setText(m_Locations->GetLocation(photo.LocationID));
+        cboCodedPhoto[0]->setCode(QString::number(photo.LocationID));
+        cboPhotos[1]->setEditText(m_StorageLocations->GetStorageDevice(photo.StorageLocationID));
+        cboCodedPhoto[1]->setText(m_StorageLocations->GetStorageLocation(photo.StorageLocationID));
+        cboCodedPhoto[1]->setCode(QString::number(photo.StorageLocationID));
+        if (m_expanded)
+            viewerFollowsFileName();
+        m_addedSubjects.clear();
+        m_removedSubjects.clear();
+        m_Photos->setIsDirty(false);
+        ShowPhotoSubjects();
+    } catch (const Failure&) {
+        // What could be shown stays shown.
+    }
+}
+
+void frmPhotos::ShowPhotoSubjects()
+{
+    lstSubjects->clear();
+    ListBoxItems items(lstSubjects);
+    m_PhotosSubjects->FillList(items, txtPhotoID->text());
+}
+
+void frmPhotos::setBrowsingState()
+{
+    cmdUpdate->setEnabled(false);
+    for (QPushButton* command : {cmdAdd, cmdDelete, cmdFirst, cmdPrevious, cmdNext, cmdLast})
+        command->setEnabled(true);
+    cmdClose->setText(QStringLiteral("&Close"));
+    if (m_main)
+        m_main->SetCopyPhotoEnabled(true);
+}
+
+void frmPhotos::setEditingState()
+{
+    cmdUpdate->setEnabled(true);
+    for (QPushButton* command : {cmdAdd, cmdDelete, cmdFirst, cmdPrevious, cmdNext, cmdLast})
+        command->setEnabled(false);
+    cmdClose->setText(QStringLiteral("&Cancel"));
+    if (m_main)
+        m_main->SetCopyPhotoEnabled(false);
+}
+
+void frmPhotos::MarkChanged()
+{
+    if (!m_Photos || m_Photos->IsDirty())
+        return;
+    try {
+        m_Photos->Edit();
+    } catch (const Failure& failure) {
+        MsgBox(failure.Description());
+        return;
+    }
+    m_Photos->setIsDirty(true);
+    setEditingState();
+}
+
+bool frmPhotos::CheckNumericKey(QKeyEvent* key)
+{
+    const QString text = key->text();
+    const bool digit = text.size() == 1 && text.at(0).isDigit() && text.at(0).unicode() < 0x80;
+    if (digit || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete) {
+        MarkChanged();
+        return false;
+    }
+    Beep();
+    return true;
+}
+
+bool frmPhotos::formKey(QKeyEvent* key)
+{
+    // Moving by keys works only while browsing, and not with Shift held.
+    if (IsEditing() || key->modifiers() == Qt::ShiftModifier)
+        return false;
+    if (key->matches(QKeySequence::Copy))
+        return true;
+    switch (key->key()) {
+    case Qt::Key_PageUp:
+        cmdPrevious->click();
+        return true;
+    case Qt::Key_PageDown:
+        cmdNext->click();
+        return true;
+    case Qt::Key_Home:
+        cmdFirst->click();
+        return true;
+    case Qt::Key_End:
+        cmdLast->click();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool frmPhotos::fileNameKey(QEvent* event)
+{
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::KeyPress && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        MarkChanged();
+        viewerFollowsFileName();
+        return true;
+    }
+    if (event->type() != QEvent::KeyRelease || !isEditingKey(key) || key->matches(QKeySequence::Copy) ||
+        key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        return false;
+    MarkChanged();
+    if (key->key() == Qt::Key_Delete)
+        viewerFollowsFileName();
+    return true;
+}
+
+bool frmPhotos::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && formKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    if (watched == txtFileName && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
+        return fileNameKey(event);
+    if (subjectEvent(watched, event))
+        return true;
+    if (event->type() == QEvent::FocusIn && watched == txtCaption)
+        autoCaption();
+    if (event->type() == QEvent::FocusIn && watched == txtNumberofLabels)
+        txtNumberofLabels->selectAll();
+    if (watched == chkPrintLabel && (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyPress))
+        MarkChanged();
+    if (event->type() != QEvent::KeyPress)
+        return false;
+
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == txtPhotoID && key->key() == Qt::Key_Escape) {
+        // Escape abandons the pending change and shows the photo before.
+        setBrowsingState();
+        m_Photos->setIsDirty(false);
+        m_newRecord = false;
+        cmdPrevious->click();
+        return true;
+    }
+    const bool numeric = watched == txtPhotoID || watched == txtNumberofLabels || watched == dtpTaken->dateEdit();
+    if (numeric && isEditingKey(key))
+        return CheckNumericKey(key);
+    if ((watched == txtCaption || watched == txtComments) && isEditingKey(key))
+        MarkChanged();
+    return false;
+}
+
+void frmPhotos::autoCaption()
+{
+    if (!txtCaption->toPlainText().isEmpty() || !m_Photos)
+        return;
+    MarkChanged();
+    try {
+        const cOptions options;
+        QString caption = txtPhotoID->text() + QStringLiteral(": ");
+        const QVariant date = dtpTaken->Value();
+        if (options.DateinCaption && !date.isNull())
+            caption += u' ' + date.toDate().toString(QStringLiteral("MM/dd/yyyy")) + u' ';
+        if (options.LocationinCaption && !cboCodedPhoto[0]->Text().isEmpty())
+            caption += cboCodedPhoto[0]->Text() + QStringLiteral(", ") + cboPhotos[0]->currentText() + u' ';
+        if (options.CopyrightinCaption)
+            caption += u' ' + options.Copyright;
+        txtCaption->setPlainText(caption);
+        QTextCursor cursor = txtCaption->textCursor();
+        cursor.setPosition(int(txtPhotoID->text().size()) + 2);
+        txtCaption->setTextCursor(cursor);
+    } catch (const Failure& failure) {
+        MsgBox(failure.Description());
+    }
+}
+
+void frmPhotos::focusNext(QWidget* from)
+{
+    QWidget* next = nullptr;
+    if (from == cboPhotos[0])
+        next = cboCodedPhoto[0]->combo();
+    else if (from == cboPhotos[1])
+        next = cboCodedPhoto[1]->combo();
+    else if (from == cboCodedPhoto[0]->combo())
+        next = cmdAddSubject->isEnabled() ? static_cast<QWidget*>(cmdAddSubject) : txtComments;
+    else if (from == cboCodedPhoto[1]->combo())
+        next = txtComments;
+    else if (from == cboSubjects->combo())
+        next = cmdAddSubject;
+    if (next == cmdAddSubject)
+        cmdAddSubject->setEnabled(true);
+    if (next)
+        next->setFocus();
+}
+
+void frmPhotos::navigate(void (cPhotos::*move)())
+{
+    try {
+        (m_Photos.get()->*move)();
+        ShowPhoto();
+        setBrowsingState();
+        txtPhotoID->setFocus();
+    } catch (const Failure& failure) {
+        MsgBox(failure.Description());
+    }
+}
+
+void frmPhotos::cmdFirst_Click()
+{
+    navigate(&cPhotos::GoFirst);
+}
+
+void frmPhotos::cmdPrevious_Click()
+{
+    navigate(&cPhotos::GoPrevious);
+}
+
+void frmPhotos::cmdNext_Click()
+{
+    navigate(&cPhotos::GoNext);
+}
+
+void frmPhotos::cmdLast_Click()
+{
+    navigate(&cPhotos::GoLast);
+}
+
+void frmPhotos::cmdAdd_Click()
+{
+    try {
+        const std::int32_t number = m_Photos->GetLastPhotoID() + 1;
+        m_addedSubjects.clear();
+        m_removedSubjects.clear();
+        m_statusBeforeAdd = lblStatus->text();
+        lblStatus->setText(QStringLiteral("New Record"));
+        txtPhotoID->setText(QString::number(number));
+        lstSubjects->clear();
+        txtNumberofLabels->setText(QStringLiteral("1"));
+        chkPrintLabel->setChecked(true);
+        for (DropDownCombo* combo : cboPhotos)
+            combo->setEditText(QString());
+        for (uc2ColCombo* combo : cboCodedPhoto)
+            combo->setText(QString());
+        txtCaption->clear();
+        txtComments->clear();
+        txtFileName->clear();
+        if (m_expanded)
+            ucImageViewer1->setFileName(QString());
+
+        const cOptions options;
+        if (options.lastComments)
+            txtComments->setText(m_last.comments);
+        if (options.lastFilename) {
+            txtFileName->setText(m_last.fileName);
+            if (!m_last.fileName.isEmpty())
+                ucImageViewer1->setFileName(m_last.fileName);
+        }
+        dtpTaken->setValue(options.LastDate ? m_last.date : QVariant());
+        if (options.LastLocation && !m_last.state.isEmpty()) {
+            cboPhotos[0]->setEditText(m_last.state);
+            cboCodedPhoto[0]->setText(m_last.location);
+            cboCodedPhoto[0]->setCode(m_last.locationCode);
+        }
+        if (options.LastStorageDevice && !m_last.storageDevice.isEmpty()) {
+            cboPhotos[1]->setEditText(m_last.storageDevice);
+            cboCodedPhoto[1]->setText(m_last.storageLocation);
+            cboCodedPhoto[1]->setCode(m_last.storageLocationCode);
+        }
+        m_newRecord = true;
+        m_Photos->setIsDirty(true);
+        setEditingState();
+        txtPhotoID->setFocus();
+        txtPhotoID->selectAll();
+    } catch (const Failure& failure) {
+        MsgBox(failure.Description());
+    }
+}
+
+bool frmPhotos::SavePhoto()
+{
+    try {
+        if (m_Photos->IsDirty()) {
+            if (m_newRecord)
+                m_Photos->Add();
+            else
+                m_Photos->Edit();
+            cPhoto& photo = m_Photos->Photo();
+            photo.PhotoID = toInt32(txtPhotoID->text());
+            photo.Caption = txtCaption->toPlainText();
+            photo.FileName = txtFileName->text();
+            photo.Comments = txtComments->text();
+            if (!cboCodedPhoto[0]->Code().isEmpty())
+                photo.LocationID = toInt32(cboCodedPhoto[0]->Code());
+            if (!cboCodedPhoto[1]->Code().isEmpty())
+                photo.StorageLocationID = toInt32(cboCodedPhoto[1]->Code());
+            photo.DateTaken = dtpTaken->Value();
+            if (!txtNumberofLabels->text().isEmpty())
+                photo.NumberofLabels = toInt16(txtNumberofLabels->text());
+            photo.PrintLabel = chkPrintLabel->isChecked() ? 1 : 0;
+            m_Photos->Save();
+
+            // Subjects added are linked before those removed are unlinked.
+            for (const auto& [name, code] : m_addedSubjects) {
+                m_PhotosSubjects->Add();
+                m_PhotosSubjects->PhotoSubject().PhotoID = txtPhotoID->text();
+                m_PhotosSubjects->PhotoSubject().SubjectID = code;
+                m_PhotosSubjects->setIsDirty(true);
+                m_PhotosSubjects->Save();
+            }
+            for (const QString& name : std::as_const(m_removedSubjects))
+                m_PhotosSubjects->Delete(txtPhotoID->text(), name);
+        }
+        m_addedSubjects.clear();
+        m_removedSubjects.clear();
+        m_newRecord = false;
+        return true;
+    } catch (const Failure& failure) {
+        if (failure.Number() == ErrorNumber::DuplicateValue) {
+            MsgBox(QStringLiteral("A photo with this ID already exists. Enter a different ID number."));
+            txtPhotoID->selectAll();
+            txtPhotoID->setFocus();
+        } else {
+            MsgBox(failure.Description());
+        }
+        return false;
+    }
+}
+
+void frmPhotos::rememberSavedValues()
+{
+    m_last.date = dtpTaken->Value();
+    m_last.state = cboPhotos[0]->currentText();
+    m_last.location = cboCodedPhoto[0]->Text();
+    if (!cboCodedPhoto[0]->Code().isEmpty())
+        m_last.locationCode = cboCodedPhoto[0]->Code();
+    m_last.storageDevice = cboPhotos[1]->currentText();
+    if (!cboCodedPhoto[1]->Code().isEmpty())
+        m_last.storageLocationCode = cboCodedPhoto[1]->Code();
+    m_last.storageLocation = cboCodedPhoto[1]->Text();
+    m_last.comments = txtComments->text();
+    m_last.fileName = txtFileName->text();
+}
+
+void frmPhotos::cmdUpdate_Click()
+{
+    if (!SavePhoto())
+        return;
+    setBrowsingState();
+    rememberSavedValues();
+    txtPhotoID->setFocus();
+}
+
+void frmPhotos::cmdClose_Click()
+{
+    if (!IsEditing()) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            frame->close();
+        else
+            close();
+        return;
+    }
+    ShowPhoto();
+    m_Photos->setIsDirty(false);
+    // A cancelled new photo gives back the record number it replaced.
+    if (m_newRecord)
+        lblStatus->setText(m_statusBeforeAdd);
+    m_newRecord = false;
+    setBrowsingState();
+}
+
+void frmPhotos::cmdDelete_Click()
+{
+    cmdUpdate->setEnabled(false);
+    try {
+        m_Photos->Delete();
+        ShowPhoto();
+    } catch (const Failure& failure) {
+        MsgBox(failure.Description());
+    }
+    txtPhotoID->setFocus();
+}
+
+void frmPhotos::closeEvent(QCloseEvent* event)
+{
+    if (IsEditing()) {
+        if (MsgBox(QStringLiteral("Save Changes?"), MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
+            cmdUpdate_Click();
+            // A change that could not be saved keeps the window open rather than being lost.
+            if (IsEditing()) {
+                event->ignore();
+                return;
+            }
+        }
+    }
+    m_Photos.reset();
+    m_States.reset();
+    m_Locations.reset();
+    m_StorageDevices.reset();
+    m_PhotosSubjects.reset();
+    m_StorageLocations.reset();
+    m_Subjects.reset();
+    SaveFormPosition(this);
+    SaveBooleanSetting(startUp, QStringLiteral("Expanded"), m_expanded);
+    SaveSetting(startUp, QStringLiteral("LastPhoto"), txtPhotoID->text());
+    if (m_main)
+        m_main->PhotoEditorClosed();
+    event->accept();
+}
+
+void frmPhotos::showSubjectChooser(bool visible)
+{
+    cboSubjects->setVisible(visible);
+    if (visible)
+        cboSubjects->raise();
+    lstSubjects->show();
+}
+
+void frmPhotos::cmdAddSubject_Click()
+{
+    // The buttons look as when editing, though nothing is changed until a subject is chosen.
+    cmdUpdate->setEnabled(true);
+    for (QPushButton* command : {cmdAdd, cmdDelete, cmdFirst, cmdPrevious, cmdNext, cmdLast})
+        command->setEnabled(false);
+    cmdClose->setText(QStringLiteral("&Cancel"));
+    try {
+        cboSubjects->Clear();
+        m_Subjects->FillList(*cboSubjects);
+    } catch (const Failure& failure) {
+        MsgBox(failure.Description());
+    }
+    m_subjectWithdrawn = false;
+    showSubjectChooser(true);
+    cboSubjects->combo()->setFocus();
+    cmdAddSubject->setEnabled(false);
+    cboSubjects->ShowDropDown();
+}
+
+void frmPhotos::AddSubject()
+{
+    const int index = cboSubjects->ListIndex();
+    cboSubjects->hide();
+    if (index < 0) {
+        txtCaption->setFocus();
+        return;
+    }
+    const QString name = cboSubjects->List(index);
+    const auto added = std::find_if(m_addedSubjects.begin(), m_addedSubjects.end(),
+                                    [&name](const auto& entry) { return entry.first == name; });
+    if (added == m_addedSubjects.end()) {
+        m_addedSubjects.emplace_back(name, cboSubjects->Code());
+        lstSubjects->addItem(name);
+    } else if (lstSubjects->findItems(name, Qt::MatchExactly).isEmpty()) {
+        // Added, removed and added again: listed once more, and no longer to be removed.
+        lstSubjects->addItem(name);
+        m_removedSubjects.removeAll(name);
+    }
+    m_Photos->setIsDirty(true);
+    lstSubjects->setCurrentRow(-1);
+    lstSubjects->clearSelection();
+    cmdAddSubject->setEnabled(true);
+    cmdAddSubject->setFocus();
+}
+
+bool frmPhotos::subjectEvent(QObject* watched, QEvent* event)
+{
+    QComboBox* chooser = cboSubjects->combo();
+    const bool inChooser = watched == chooser || watched == chooser->lineEdit();
+    if (inChooser && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape) {
+            // Escape withdraws the choice: nothing is added.
+            m_subjectWithdrawn = true;
+            showSubjectChooser(false);
+            cmdAddSubject->setEnabled(true);
+            cmdAddSubject->setFocus();
+            return true;
+        }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            cboSubjects->HideDropDown();
+            const QString typed = cboSubjects->Text();
+            int index = m_typeAhead->lastFound();
+            if (!typed.isEmpty()) {
+                index = -1;
+                for (int i = 0; i < cboSubjects->ListCount() && index < 0; ++i) {
+                    if (cboSubjects->List(i).startsWith(typed, Qt::CaseInsensitive))
+                        index = i;
+                }
+            }
+            if (index >= 0 && index < cboSubjects->ListCount())
+                cboSubjects->setListIndex(index);
+            cmdAddSubject->setEnabled(true);
+            cmdAddSubject->setFocus();
+            return true;
+        }
+    }
+    if (inChooser && event->type() == QEvent::FocusOut && cboSubjects->isVisible()) {
+        // Opening the list moves the focus to it for a moment; that is no leaving.
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason || chooser->view()->isVisible())
+            return false;
+        if (m_subjectWithdrawn)
+            showSubjectChooser(false);
+        else
+            AddSubject();
+        showSubjectChooser(false);
+        cmdAddSubject->setEnabled(true);
+        return false;
+    }
+    if (watched == lstSubjects && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete && lstSubjects->currentItem() && lstSubjects->currentItem()->isSelected()) {
+            MarkChanged();
+            const QString name = lstSubjects->currentItem()->text();
+            if (!m_removedSubjects.contains(name))
+                m_removedSubjects << name;
+            delete lstSubjects->takeItem(lstSubjects->currentRow());
+            cmdAddSubject->setFocus();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape)
+            cboSubjects->hide();
+    }
+    if (watched == lstSubjects && event->type() == QEvent::FocusOut)
+        cboSubjects->hide();
+    return false;
+}
+
+void frmPhotos::cmdBrowse_Click()
+{
+    QString chosen;
+    {
+        frmBrowse browse(this);
+        browse.exec();
+        chosen = browse.SelectedFile();
+    }
+    if (chosen.isEmpty())
+        return;
+    txtFileName->setText(chosen);
+    viewerFollowsFileName();
+    MarkChanged();
+}
+
+void frmPhotos::cmdViewPhoto_Click()
+{
+    {
+        frmViewPhoto view(ucImageViewer1->FileName(), this);
+        view.exec();
+    }
+    txtPhotoID->setFocus();
+}
+
+void frmPhotos::cmdEditPhoto_Click()
+{
+    const QString file = ucImageViewer1->FileName();
+    const qsizetype dot = file.lastIndexOf(u'.');
+    const QString extension = dot < 0 ? QString() : file.mid(dot);
+    const QString type = extension.isEmpty() ? QString() : m_registry.GetDefaultValue(extension);
+    if (type.isEmpty()) {
+        MsgBox(QStringLiteral("Unable to launch default application."));
+        return;
+    }
+    const QString command = m_registry.GetDefaultApp(type);
+    if (command.isEmpty()) {
+        if (MsgBox(QStringLiteral("No Default Program set for this filetype. Display Help?"), MsgButtons::YesNo,
+                   MsgIcon::None, QStringLiteral("View Error")) == MsgAnswer::Yes)
+            ShowHelp(HelpContextID);
+        return;
+    }
+    // The desktop entry's field codes (%f, %U, ...) stand for files; the file is given on its own,
+    // as one argument, and nothing passes through a shell.
+    QStringList arguments;
+    for (const QString& part : QProcess::splitCommand(command)) {
+        if (!(part.size() == 2 && part.startsWith(u'%')))
+            arguments << part;
+    }
+    if (arguments.isEmpty() || !QProcess::startDetached(arguments.takeFirst(), arguments << file))
+        MsgBox(QStringLiteral("Unable to launch default application."));
+}
+
+void frmPhotos::CopyPhoto()
+{
+    try {
+        // Everything is read first, so that a value that cannot be copied changes nothing.
+        const std::int32_t oldNumber = toInt32(txtPhotoID->text());
+        const QVariant date = dtpTaken->Value();
+        const std::int16_t location = toInt16(cboCodedPhoto[0]->Code());
+        const QString caption = txtCaption->toPlainText();
+        const std::int16_t labels = toInt16(txtNumberofLabels->text());
+        const bool printLabel = chkPrintLabel->isChecked();
+        const QString comments = txtComments->text();
+        const std::int16_t storageLocation = toInt16(cboCodedPhoto[1]->Code());
+        const QString fileName = txtFileName->text();
+        if (!fileName.isEmpty())
+            ucImageViewer1->setFileName(fileName);
+
+        cmdAdd->click();
+        const QString newNumber = txtPhotoID->text();
+        txtCaption->setPlainText(QString(caption).replace(QString::number(oldNumber), newNumber));
+        txtComments->setText(comments);
+        dtpTaken->setValue(date);
+        chkPrintLabel->setChecked(printLabel);
+        txtFileName->setText(fileName);
+        txtNumberofLabels->setText(QString::number(labels));
+        cboCodedPhoto[0]->setCode(QString::number(location));
+        cboCodedPhoto[1]->setCode(QString::number(storageLocation));
+        cmdUpdate->click();
+        if (IsEditing())
+            return;
+
+        cPhotosSubjects links;
+        const auto found = links.FindPhotoSubjects(oldNumber);
+        for (; !found->Eof(); found->MoveNext()) {
+            links.Add();
+            links.PhotoSubject().PhotoID = newNumber;
+            links.PhotoSubject().SubjectID = toText(found->Value(QStringLiteral("SubjectID")));
+            links.setIsDirty(true);
+            links.Save();
+        }
+        txtCaption->setFocus();
+        autoCaption();
+        cmdUpdate->click();
+        cmdNext->click();
+    } catch (const Failure& failure) {
+        MsgBox(failure.Description());
+    }
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+class QString;
+
+// What the main window and the other windows ask of the photo editor, without knowing the editor.
+class PhotoEditor
+{
+public:
+    virtual ~PhotoEditor() = default;
+
+    // The next photo after the one shown whose field matches the pattern, wrapping to the first.
+    virtual bool Find(const QString& field, const QString& value) = 0;
+    // The first photo whose field matches the pattern.
+    virtual bool FindFirst(const QString& field, const QString& value) = 0;
+    // Toggles between the narrow layout and the wide one with the digital file.
+    virtual void Expand() = 0;
+    // Makes a new photo under the next number that repeats the photo shown.
+    virtual void CopyPhoto() = 0;
+};

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "gui/shell/MainFrame.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <functional>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+
+// The program's main window: a frame that holds the other windows, with the menus and toolbar
+// from which everything is reached.
+class mdiMain final : public QMainWindow, public MainFrame
+{
+    Q_OBJECT
+
+public:
+    static constexpr int HelpContextID = 100;
+
+    // Makes the window of a child window ("frmExplorer"); the main window then holds it.
+    using ChildFactory = std::function<QWidget*(mdiMain& main)>;
+
+    explicit mdiMain(const QString& programFolder, QWidget* parent = nullptr);
+    ~mdiMain() override;
+
+    // Places the window, reopens the windows open at the last Exit, prepares the first run and
+    // opens the photo editor.
+    void Load();
+
+    QWidget* ShowChild(const QString& name) override;
+    // The open child window of this name, or null.
+    QWidget* Child(const QString& name) const;
+    // Says how to make the child window of this name; its menu item and button are enabled.
+    void setChildFactory(const QString& name, ChildFactory factory);
+
+    QMdiArea* mdiArea() const { return m_area; }
+
+    void SetExpandPressed(bool pressed) override;
+    void SetCopyPhotoEnabled(bool enabled) override;
+    void PhotoEditorClosed() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createMenus();
+    void createToolbar();
+    QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                         const std::function<void()>& handler);
+    void addButton(const char* key, const QString& toolTip, QAction* menuItem);
+    void enableChildCommands();
+    void pointSamplePhotosAtPictures();
+    void closeChildWindows(bool recordShown);
+    QList<QMdiSubWindow*> openFrames() const;
+
+    void mnuFileExit_Click();
+    void mnuViewExpand_Click();
+    void mnuToolsCopyPhoto_Click();
+    void mnuToolsOptions_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
+
+    QString m_programFolder;
+    QMdiArea* m_area;
+    QToolBar* m_toolbar = nullptr;
+    QHash<QString, ChildFactory> m_factories;
+    QHash<QString, QAction*> m_childCommands;
+    bool m_exiting = false;
+};

@@ -1,0 +1,138 @@
+#include "ChildWindows.h"
+#include "gui/shell/MainVellaro.h"
+#include "core/Settings.h"
+#include "gui/shell/mdiMain.h"
+#include "data/cDataBase.h"
+#include "support/TestProgramFolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+bool splashShowing()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == u"frmSplash" && window->isVisible())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// Starting the program: the catalogue opened, or the reason it could not be.
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<TestProgramFolder>();
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("False"));
+    }
+    void cleanup() { m_folder.reset(); }
+
+    void theCatalogueInTheProgramFolderIsOpenedAndTheMainWindowShown()
+    {
+        // A folder given with a trailing separator still names the catalogue with a single one.
+        auto main = StartVellaro(m_folder->path() + u'/', RegisterChildWindows, false);
+        QVERIFY(main);
+        QVERIFY(main->isVisible());
+        QVERIFY(!splashShowing());
+        QCOMPARE(gDB->DBName(), m_folder->cataloguePath());
+        QCOMPARE(gHelpFile, m_folder->filePath(QStringLiteral("Help/topics.map")));
+        QVERIFY(m_folder->messages().shown().empty());
+    }
+
+    void aMissingCatalogueEndsTheStartWithTheEnginesReason()
+    {
+        QVERIFY(QFile::remove(m_folder->cataloguePath()));
+        QVERIFY(!StartVellaro(m_folder->path(), RegisterChildWindows, false));
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(1));
+        const auto& message = m_folder->messages().shown().front();
+        QVERIFY(message.text.startsWith(QStringLiteral(" Error Opening the database.  ")));
+        QVERIFY(message.text.contains(QStringLiteral("Vellaro.mdb")));
+        QCOMPARE(message.title, QStringLiteral("Vellaro"));
+        QCOMPARE(message.icon, MsgIcon::None);
+        QCOMPARE(message.buttons, MsgButtons::OK);
+        QVERIFY(!splashShowing());
+        QVERIFY(!gDB);
+        QVERIFY(!QFile::exists(m_folder->cataloguePath()));
+    }
+
+    void aCatalogueThatCannotBeReadEndsTheStart()
+    {
+        QFile file(m_folder->cataloguePath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("not a catalogue at all");
+        file.close();
+        QVERIFY(!StartVellaro(m_folder->path(), RegisterChildWindows, false));
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(1));
+        const auto& message = m_folder->messages().shown().front();
+        QCOMPARE(message.text, QStringLiteral("Unable to find or read Vellaro.mdb - Closing Application."));
+        QCOMPARE(message.title, QStringLiteral("Fatal Error"));
+        QCOMPARE(message.icon, MsgIcon::Critical);
+        QVERIFY(!splashShowing());
+    }
+
+    void onlyOneCopyRunsForAProgramFolder()
+    {
+        QTemporaryDir other;
+        SingleCopy first(m_folder->path());
+        QVERIFY(first.IsOnlyCopy());
+        {
+            SingleCopy second(m_folder->path());
+            QVERIFY(!second.IsOnlyCopy());
+            SingleCopy elsewhere(other.path());
+            QVERIFY(elsewhere.IsOnlyCopy());
+        }
+        QVERIFY(first.IsOnlyCopy());
+    }
+
+    void aSecondCopyOfTheProgramEndsAtOnceAndLeavesTheFirstRunning()
+    {
+        // The real program, run twice from a program folder of its own.
+        QTemporaryDir home;
+        QVERIFY(QFile::copy(QStringLiteral(VELLARO_EXECUTABLE), m_folder->filePath(QStringLiteral("Vellaro"))));
+        QFile::setPermissions(m_folder->filePath(QStringLiteral("Vellaro")), QFile::ReadOwner | QFile::ExeOwner);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+
+        QProcess first;
+        first.setProcessEnvironment(environment);
+        first.start(m_folder->filePath(QStringLiteral("Vellaro")), {});
+        QVERIFY(first.waitForStarted());
+        // The first copy holds its lock once it runs; wait until its settings show it got past the start.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.filePath(QStringLiteral("config/Vellaro/Vellaro.ini"))), 15000);
+
+        QProcess second;
+        second.setProcessEnvironment(environment);
+        second.start(m_folder->filePath(QStringLiteral("Vellaro")), {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished();
+    }
+
+private:
+    std::unique_ptr<TestProgramFolder> m_folder;
+};
+
+int runStartupTest(int argc, char* argv[])
+{
+    StartupTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "StartupTest.moc"

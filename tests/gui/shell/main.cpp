@@ -1,0 +1,14 @@
+#include "support/TestMain.h"
+
+#include <QApplication>
+
+int runFormPositionTest(int argc, char* argv[]);
+int runStartupTest(int argc, char* argv[]);
+int runMainWindowTest(int argc, char* argv[]);
+int runOptionsTest(int argc, char* argv[]);
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    return RunTestClasses(argc, argv, {runFormPositionTest, runStartupTest, runMainWindowTest, runOptionsTest});
+}

@@ -1,9 +1,0 @@
-#include <QApplication>
-
-int runBrowseTest(int argc, char* argv[]);
-
-int main(int argc, char* argv[])
-{
-    QApplication application(argc, argv);
-    return runBrowseTest(argc, argv);
-}
