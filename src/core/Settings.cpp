@@ -1,7 +1,9 @@
 #include "core/Settings.h"
 
 #include "core/Conversions.h"
+#include "core/Failure.h"
 
+#include <QFile>
 #include <QSettings>
 
 #include <memory>
@@ -33,11 +35,22 @@ void SaveSetting(const QString& section, const QString& key, const QString& valu
     const auto settings = store();
     settings->setValue(path(section, key), value);
     settings->sync();
+    // The settings hold folders and notes of the user's own: nobody else may read them.
+    const QString file = settings->fileName();
+    if (QFile::exists(file))
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 bool GetBooleanSetting(const QString& section, const QString& key, bool defaultValue)
 {
-    return toBoolean(GetSetting(section, key, fromBoolean(defaultValue)));
+    try {
+        return toBoolean(GetSetting(section, key, fromBoolean(defaultValue)));
+    } catch (const Failure& failure) {
+        // A value edited by hand into something else must not stop the program: it reads as unset.
+        if (failure.Number() != ErrorNumber::TypeMismatch)
+            throw;
+        return defaultValue;
+    }
 }
 
 void SaveBooleanSetting(const QString& section, const QString& key, bool value)

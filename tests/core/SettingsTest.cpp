@@ -1,5 +1,4 @@
 #include "core/Settings.h"
-#include "support/Assertions.h"
 
 #include <QFile>
 #include <QSettings>
@@ -31,6 +30,9 @@ private slots:
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmPhotosTop"), QStringLiteral("1440"));
         SaveSetting(QStringLiteral("Import Filenames from..."), QStringLiteral("Dir"), QStringLiteral("/home/a, b"));
         QVERIFY(QFile::exists(storeFile()));
+        // The file holds the user's own folders and notes: nobody else may read it.
+        QCOMPARE(QFile::permissions(storeFile()) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+                 QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(GetSetting(QStringLiteral("StartUp"), QStringLiteral("frmPhotosTop"), QStringLiteral("0")),
                  QStringLiteral("1440"));
         // A path with a comma comes back as one text, not as a list.
@@ -50,13 +52,16 @@ private slots:
         QCOMPARE(GetSetting(QStringLiteral("Remember"), QStringLiteral("LastDate")), QStringLiteral("True"));
     }
 
-    void aStoredBooleanThatIsNeitherTrueNorFalseIsATypeMismatch()
+    void aStoredBooleanThatIsNeitherTrueNorFalseReadsAsTheDefault()
     {
-        SaveSetting(QStringLiteral("Remember"), QStringLiteral("lastComments"), QStringLiteral("maybe"));
-        QVERIFY_FAILURE(GetBooleanSetting(QStringLiteral("Remember"), QStringLiteral("lastComments"), true),
-                        ErrorNumber::TypeMismatch);
+        // A file edited by hand must not stop the program: what cannot be read counts as unset.
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("Expanded"), QStringLiteral("yes"));
+        QVERIFY(GetBooleanSetting(QStringLiteral("StartUp"), QStringLiteral("Expanded"), true));
+        QVERIFY(!GetBooleanSetting(QStringLiteral("StartUp"), QStringLiteral("Expanded"), false));
         SaveSetting(QStringLiteral("Remember"), QStringLiteral("lastComments"), QStringLiteral("0"));
         QVERIFY(!GetBooleanSetting(QStringLiteral("Remember"), QStringLiteral("lastComments"), true));
+        SaveSetting(QStringLiteral("Remember"), QStringLiteral("lastComments"), QStringLiteral(" -1 "));
+        QVERIFY(GetBooleanSetting(QStringLiteral("Remember"), QStringLiteral("lastComments"), false));
     }
 
 private:

@@ -1,11 +1,13 @@
 #include "gui/shell/FormPosition.h"
 
-#include "core/Conversions.h"
 #include "core/Settings.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QMdiSubWindow>
 #include <QWidget>
+
+#include <cmath>
 
 namespace {
 
@@ -29,9 +31,21 @@ QString twips(int pixels)
     return QString::number(pixels * TwipsPerPixel);
 }
 
+// Window-system coordinates are 16-bit; a stored place beyond that was never a real one.
+constexpr int largestPixels = 32767;
+
+// The stored measure in pixels; 0, as when nothing is stored, for text that is no number or a
+// measure no screen could have, so a settings file edited by hand cannot keep a window from opening.
 int pixels(const QString& key)
 {
-    return toInt32(GetSetting(section, key, QStringLiteral("0"))) / TwipsPerPixel;
+    bool ok = false;
+    const double twipsValue = QLocale::c().toDouble(GetSetting(section, key, QStringLiteral("0")).trimmed(), &ok);
+    if (!ok || !std::isfinite(twipsValue))
+        return 0;
+    const double value = std::nearbyint(twipsValue) / TwipsPerPixel;
+    if (value > largestPixels || value < -largestPixels)
+        return 0;
+    return static_cast<int>(value);
 }
 
 } // namespace

@@ -14,7 +14,8 @@ void SaveFormPosition(QWidget* form);
 
 // Applies what SaveFormPosition stored: maximised, or the stored edges (a negative one becomes 0)
 // and size. A window outside the main window that then stands at 0, 0 is centred over an area the
-// size of the main window. A stored value that is no number raises 13.
+// size of the main window. A stored value that is no number, or no measure a screen could have,
+// counts as absent: the window keeps its own place for it. Raises nothing.
 void RestoreFormPosition(QWidget* form);
 
 // The program's main window, when there is one.

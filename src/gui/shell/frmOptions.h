@@ -16,7 +16,7 @@ class frmOptions final : public QDialog
 public:
     static constexpr int HelpContextID = 700;
 
-    // Reads the options; a stored option that is no boolean raises 13.
+    // Reads the options; a stored option that is no boolean shows as its default.
     explicit frmOptions(QWidget* parent = nullptr);
     ~frmOptions() override;
 

@@ -1,6 +1,5 @@
 #include "gui/shell/FormPosition.h"
 #include "core/Settings.h"
-#include "support/Assertions.h"
 
 #include <QMainWindow>
 #include <QMdiArea>
@@ -108,12 +107,29 @@ private slots:
         QCOMPARE(stored("frmPhotosMaximized"), QStringLiteral("TRUE"));
     }
 
-    void aStoredPlaceThatIsNoNumberFailsTheWindowsLoad()
+    void aStoredPlaceThatCannotBeUsedCountsAsNoneStored()
     {
+        // Text, a number beyond any whole number, and sizes no screen could have: the window keeps
+        // its own size and, with no edge to go by, is centred.
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmListsTop"), QStringLiteral("abc"));
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmListsLeft"), QStringLiteral("99999999999"));
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmListsWidth"), QStringLiteral("wide"));
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmListsHeight"), QStringLiteral("1e9"));
         QWidget window;
         window.setObjectName(QStringLiteral("frmLists"));
-        QVERIFY_FAILURE(RestoreFormPosition(&window), ErrorNumber::TypeMismatch);
+        window.resize(200, 100);
+        RestoreFormPosition(&window);
+        QCOMPARE(window.size(), QSize(200, 100));
+        QCOMPARE(window.pos(), m_main->pos() + QPoint(300, 250));
+
+        // A readable edge beside an unreadable size is still used.
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmListsTop"), QStringLiteral("1500"));
+        QWidget other;
+        other.setObjectName(QStringLiteral("frmLists"));
+        other.resize(200, 100);
+        RestoreFormPosition(&other);
+        QCOMPARE(other.y(), 100);
+        QCOMPARE(other.size(), QSize(200, 100));
     }
 
 private:
