@@ -1,6 +1,7 @@
 #include "gui/shell/MainVellaro.h"
 
 #include "core/Failure.h"
+#include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
 #include "gui/shell/MessageBoxService.h"
 #include "core/Messages.h"
@@ -14,9 +15,11 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLockFile>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -83,23 +86,45 @@ void pauseForSplash()
     }
 }
 
+const char* const helpContextProperty = "vellaroHelpContextID";
+
+// F1 anywhere in a window opens that window's help topic. The filter sits on the application so
+// that it sees the key before any control does: line edits and editable combos keep their keys
+// to themselves. The innermost window that has a topic answers, so a window inside the main window
+// shows its own help rather than the main window's.
 class HelpKey final : public QObject
 {
 public:
-    HelpKey(QWidget* window, int contextID) : QObject(window), m_contextID(contextID) {}
+    using QObject::QObject;
 
-    bool eventFilter(QObject*, QEvent* event) override
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::KeyRelease && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
-            !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
-            ShowHelp(m_contextID);
-            return true;
-        }
-        return false;
+        if (event->type() != QEvent::KeyRelease && event->type() != QEvent::KeyPress &&
+            event->type() != QEvent::ShortcutOverride)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier || !watched->isWidgetType())
+            return false;
+        const int contextID = helpContextOf(static_cast<QWidget*>(watched));
+        if (contextID < 0)
+            return false;
+        // The topic opens once, when the key comes up; its press goes no further either.
+        if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat())
+            RunAction([contextID] { ShowHelp(contextID); });
+        event->accept();
+        return true;
     }
 
 private:
-    int m_contextID;
+    static int helpContextOf(const QWidget* widget)
+    {
+        for (; widget; widget = widget->parentWidget()) {
+            const QVariant contextID = widget->property(helpContextProperty);
+            if (contextID.isValid())
+                return contextID.toInt();
+        }
+        return -1;
+    }
 };
 
 frmHelp* helpWindow()
@@ -143,7 +168,25 @@ void ShowHelp(int contextID)
 
 void InstallHelpKey(QWidget* window, int contextID)
 {
-    window->installEventFilter(new HelpKey(window, contextID));
+    window->setProperty(helpContextProperty, contextID);
+    static QPointer<HelpKey> filter;
+    if (!filter && QCoreApplication::instance()) {
+        filter = new HelpKey(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(filter);
+    }
+}
+
+void KeepCataloguePrivate(const QString& catalogue)
+{
+    // The catalogue's key is the same in every copy of the program: only the file's mode keeps
+    // other users of the machine from reading it. SQLite gives its journals the main file's mode.
+    const QFileInfo info(catalogue);
+    if (!info.isFile())
+        return;
+    const QFile::Permissions others =
+        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    if (info.permissions() & others)
+        QFile::setPermissions(catalogue, info.permissions() & ~others);
 }
 
 std::unique_ptr<mdiMain> StartVellaro(const QString& programFolder, const WindowRegistration& registerWindows,
@@ -161,13 +204,18 @@ std::unique_ptr<mdiMain> StartVellaro(const QString& programFolder, const Window
         while (catalogue.contains(QStringLiteral("//")))
             catalogue.replace(QStringLiteral("//"), QStringLiteral("/"));
         gDB->setDBName(catalogue);
+        KeepCataloguePrivate(catalogue);
         gDB->OpenDB();
         auto main = std::make_unique<mdiMain>(programFolder);
         registerWindows(*main);
+        // Loading may have something to say (a window that cannot open, missing help): not under the splash.
+        splash->hide();
         main->Load();
         main->show();
         return main;
     } catch (const Failure& failure) {
+        // The splash stays on top of everything: gone first, so the reason is seen.
+        splash->hide();
         reportStartFailure(failure);
         gDB.reset();
         return nullptr;

@@ -18,6 +18,10 @@ void ShowHelp(int contextID);
 // Opens the help at contextID whenever F1 is released in the window or any of its controls.
 void InstallHelpKey(QWidget* window, int contextID);
 
+// Takes from the catalogue file every right that users other than its owner have; the owner's own
+// rights stay as they are. An absent file is left to the opening to report.
+void KeepCataloguePrivate(const QString& catalogue);
+
 // The start-up sequence in the program folder: splash, a pause of about a second (skipped when
 // pause is false), the catalogue opened as gDB and the main window shown. On failure the reason is
 // shown and nothing is returned.

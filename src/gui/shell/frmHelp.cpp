@@ -1,12 +1,15 @@
 #include "gui/shell/frmHelp.h"
 
+#include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
 #include "gui/shell/Icons.h"
+#include "gui/shell/MainVellaro.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QTextStream>
 #include <QToolBar>
@@ -19,7 +22,9 @@ constexpr int contentsTopic = 1;
 } // namespace
 
 frmHelp::frmHelp(const QString& helpFolder, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_folder(helpFolder), m_browser(new QTextBrowser(this))
+    // A dialog-type window stays in front of the main window that owns it, as help beside the work should.
+    : QWidget(owner, owner ? Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint : Qt::Window),
+      m_folder(helpFolder), m_browser(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Vellaro Help"));
@@ -30,7 +35,8 @@ frmHelp::frmHelp(const QString& helpFolder, QWidget* owner)
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("tbrHelp"));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    QAction* contents = bar->addAction(QStringLiteral("&Contents"), this, [this] { ShowTopic(contentsTopic); });
+    QAction* contents =
+        bar->addAction(QStringLiteral("&Contents"), this, [this] { RunAction([this] { ShowTopic(contentsTopic); }); });
     contents->setObjectName(QStringLiteral("cmdContents"));
     QAction* back = bar->addAction(QStringLiteral("&Back"), m_browser, &QTextBrowser::backward);
     back->setObjectName(QStringLiteral("cmdBack"));
@@ -52,6 +58,8 @@ frmHelp::frmHelp(const QString& helpFolder, QWidget* owner)
     layout->addWidget(m_browser);
     resize(720, 640);
     RestoreFormPosition(this);
+    // Help on the help is its contents.
+    InstallHelpKey(this, contentsTopic);
 }
 
 frmHelp::~frmHelp() = default;
@@ -84,6 +92,15 @@ bool frmHelp::ShowTopic(int contextID)
 QString frmHelp::CurrentPage() const
 {
     return QFileInfo(m_browser->source().toLocalFile()).fileName();
+}
+
+void frmHelp::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmHelp::closeEvent(QCloseEvent* event)

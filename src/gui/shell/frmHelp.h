@@ -20,6 +20,8 @@ public:
     QString CurrentPage() const;
 
 protected:
+    // Escape closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "gui/shell/frmOptions.h"
 
+#include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
 #include "gui/shell/MainVellaro.h"
 #include "core/cOptions.h"
@@ -68,7 +69,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent), m_options(std::make_u
     QPushButton* insert = button(copyrightFrame, "cmdInsert", QStringLiteral("Insert Copyright &Symbol"));
     insert->setAutoDefault(false);
     insert->setToolTip(QStringLiteral(" Insert ") + copyrightSign);
-    connect(insert, &QPushButton::clicked, this, &frmOptions::cmdInsert_Click);
+    connect(insert, &QPushButton::clicked, this, [this] { RunAction([this] { cmdInsert_Click(); }); });
     auto* copyrightLayout = new QVBoxLayout(copyrightFrame);
     copyrightLayout->addWidget(m_copyright);
     copyrightLayout->addWidget(insert, 0, Qt::AlignRight);
@@ -86,7 +87,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent), m_options(std::make_u
 
     QPushButton* ok = button(this, "cmdOK", QStringLiteral("&OK"));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &frmOptions::cmdOK_Click);
+    connect(ok, &QPushButton::clicked, this, [this] { RunAction([this] { cmdOK_Click(); }); });
     QPushButton* cancel = button(this, "cmdCancel", QStringLiteral("&Cancel"));
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -129,7 +130,7 @@ bool frmOptions::eventFilter(QObject* watched, QEvent* event)
             if (key->modifiers() & Qt::ControlModifier)
                 m_copyright->insertPlainText(QStringLiteral("\n"));
             else
-                cmdOK_Click();
+                RunAction([this] { cmdOK_Click(); });
             return true;
         }
     }

@@ -1,6 +1,6 @@
 #include "gui/shell/mdiMain.h"
 
-#include "core/Failure.h"
+#include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
 #include "gui/shell/Icons.h"
 #include "gui/shell/MainVellaro.h"
@@ -9,6 +9,8 @@
 #include "core/Settings.h"
 #include "gui/shell/frmAbout.h"
 #include "gui/shell/frmOptions.h"
+#include "data/Database.h"
+#include "data/cDataBase.h"
 #include "data/cPhotos.h"
 
 #include <QApplication>
@@ -56,7 +58,7 @@ QAction* mdiMain::addMenuItem(QMenu* menu, const char* name, const QString& capt
     QAction* item = menu->addAction(caption);
     item->setObjectName(QString::fromLatin1(name));
     item->setShortcut(shortcut);
-    connect(item, &QAction::triggered, this, handler);
+    connect(item, &QAction::triggered, this, [handler] { RunAction(handler); });
     return item;
 }
 
@@ -209,39 +211,39 @@ QWidget* mdiMain::ShowChild(const QString& name)
 void mdiMain::Load()
 {
     RestoreFormPosition(this);
+    // A window that cannot open says why; the program and the other windows open all the same.
     for (const QString& name : reopenedWindows) {
         const QString shown = GetSetting(startUp, name + u"Shown");
         if (shown.compare(u"True", Qt::CaseInsensitive) == 0)
-            ShowChild(name);
+            RunAction([this, &name] { ShowChild(name); });
     }
     if (GetSetting(startUp, QStringLiteral("FirstTime"), QStringLiteral("True")) == u"True") {
         SaveSetting(startUp, QStringLiteral("FirstTime"), QStringLiteral("False"));
         setWindowState(windowState() | Qt::WindowMaximized);
-        pointSamplePhotosAtPictures();
-        ShowHelp(gettingStartedTopic);
+        RunAction([this] { pointSamplePhotosAtPictures(); });
+        RunAction([] { ShowHelp(gettingStartedTopic); });
     }
-    ShowChild(QStringLiteral("frmPhotos"));
+    RunAction([this] { ShowChild(QStringLiteral("frmPhotos")); });
 }
 
 void mdiMain::pointSamplePhotosAtPictures()
 {
-    try {
-        cPhotos photos;
-        photos.GoFirst();
-        for (const QString& picture : {QStringLiteral("Lighthouse.jpg"), QStringLiteral("Geese.jpg")}) {
-            // A photo that already has a file keeps it: a lost settings file must not cost the user
-            // the files of their own first photos.
-            if (photos.Photo().FileName.isEmpty()) {
-                photos.Edit();
-                photos.Photo().FileName = QDir(m_programFolder).filePath(picture);
-                photos.setIsDirty(true);
-                photos.Save();
-            }
-            photos.GoNext();
+    // Both photos get their pictures or neither does.
+    Transaction work(gDB->DB());
+    cPhotos photos;
+    photos.GoFirst();
+    for (const QString& picture : {QStringLiteral("Lighthouse.jpg"), QStringLiteral("Geese.jpg")}) {
+        // A photo that already has a file keeps it: a lost settings file must not cost the user
+        // the files of their own first photos.
+        if (photos.Photo().FileName.isEmpty()) {
+            photos.Edit();
+            photos.Photo().FileName = QDir(m_programFolder).filePath(picture);
+            photos.setIsDirty(true);
+            photos.Save();
         }
-    } catch (const Failure& failure) {
-        MsgBox(failure.Description());
+        photos.GoNext();
     }
+    work.commit();
 }
 
 void mdiMain::closeChildWindows(bool recordShown)
@@ -324,12 +326,8 @@ void mdiMain::closeEvent(QCloseEvent* event)
 
 void mdiMain::mnuToolsOptions_Click()
 {
-    try {
-        frmOptions options(this);
-        options.exec();
-    } catch (const Failure& failure) {
-        MsgBox(failure.Description());
-    }
+    frmOptions options(this);
+    options.exec();
 }
 
 void mdiMain::mnuHelpContents_Click()

@@ -1,4 +1,5 @@
 #include "ChildWindows.h"
+#include "core/Failure.h"
 #include "gui/shell/Icons.h"
 #include "gui/shell/MainVellaro.h"
 #include "core/Settings.h"
@@ -10,11 +11,13 @@
 #include "support/TestProgramFolder.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -243,6 +246,77 @@ private slots:
         QCOMPARE(help->CurrentPage(), QStringLiteral("options.html"));
         QCOMPARE(main.findChildren<frmHelp*>().size(), 1);
         QVERIFY(m_folder->messages().shown().empty());
+    }
+
+    void f1OpensTheHelpOfTheWindowWhereverTheFocusIs()
+    {
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("False"));
+        // The help window's stored place cannot be read: it opens all the same.
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmHelpTop"), QStringLiteral("abc"));
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmHelpWidth"), QStringLiteral("1e40"));
+        mdiMain& main = openMain();
+        const auto page = [&main] {
+            const auto* help = main.findChild<frmHelp*>(QStringLiteral("frmHelp"));
+            return help && help->isVisible() ? help->CurrentPage() : QString();
+        };
+        QWidget* editor = main.Child(QStringLiteral("frmPhotos"));
+        QVERIFY(editor);
+
+        // Line edits and editable combos keep F1 from their window unless the program looks first.
+        QTest::keyClick(editor->findChild<QLineEdit*>(QStringLiteral("txtPhotoID")), Qt::Key_F1);
+        QCOMPARE(page(), QStringLiteral("photo-editor.html"));
+        auto* help = main.findChild<frmHelp*>(QStringLiteral("frmHelp"));
+        // A dialog-type window of the main window stays in front of it.
+        QCOMPARE(help->parentWidget(), &main);
+        QCOMPARE(help->windowType(), Qt::Dialog);
+        QVERIFY(help->width() < 5000);
+        // F1 in the help is help on the help: its contents. Escape closes it.
+        QWidget* topic = help->findChild<QWidget*>(QStringLiteral("txtTopic"));
+        QTest::keyClick(topic, Qt::Key_F1);
+        QCOMPARE(page(), QStringLiteral("contents.html"));
+        QTest::keyClick(topic, Qt::Key_Escape);
+        QVERIFY(!help->isVisible());
+
+        auto* combo = editor->findChild<QComboBox*>(QStringLiteral("cboPhotos(0)"));
+        QVERIFY(combo && combo->isEditable());
+        QTest::keyClick(combo->lineEdit(), Qt::Key_F1);
+        QCOMPARE(page(), QStringLiteral("photo-editor.html"));
+        QTest::keyRelease(&main, Qt::Key_F1);
+        QCOMPARE(page(), QStringLiteral("main-window.html"));
+
+        QString inOptions;
+        whenModalShows([&](QWidget* options) {
+            QVERIFY(options && options->objectName() == u"frmOptions");
+            QTest::keyClick(options->findChild<QPlainTextEdit*>(QStringLiteral("txtCopyright")), Qt::Key_F1);
+            inOptions = page();
+            options->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+        });
+        main.findChild<QAction*>(QStringLiteral("mnuToolsOptions"))->trigger();
+        QCOMPARE(inOptions, QStringLiteral("options.html"));
+        QCOMPARE(main.findChildren<frmHelp*>().size(), 1);
+        QVERIFY(m_folder->messages().shown().empty());
+    }
+
+    void aWindowThatCannotOpenSaysWhyAndTheProgramGoesOn()
+    {
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("False"));
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmListsShown"), QStringLiteral("True"));
+        m_main = std::make_unique<mdiMain>(m_folder->path());
+        RegisterChildWindows(*m_main);
+        m_main->setChildFactory(QStringLiteral("frmLists"),
+                                [](mdiMain&) -> QWidget* { throw Failure(ErrorNumber::CannotOpenFile); });
+        m_main->Load();
+        const QString reason = Failure::describe(ErrorNumber::CannotOpenFile);
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(1));
+        QCOMPARE(m_folder->messages().shown().back().text, reason);
+        QVERIFY(m_main->Child(QStringLiteral("frmPhotos")));
+
+        // The menu command and its button each say why, and nothing ends the program.
+        m_main->findChild<QAction*>(QStringLiteral("mnuLists"))->trigger();
+        m_main->findChild<QAction*>(QStringLiteral("Lists"))->trigger();
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(3));
+        QCOMPARE(m_folder->messages().shown().back().text, reason);
+        QVERIFY(!m_main->Child(QStringLiteral("frmLists")));
     }
 
     void missingHelpSaysWhereItBelongs()
