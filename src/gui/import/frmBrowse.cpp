@@ -1,6 +1,6 @@
 #include "gui/import/frmBrowse.h"
 
-#include "core/Failure.h"
+#include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
 #include "gui/shell/MainVellaro.h"
 #include "core/Messages.h"
@@ -173,7 +173,8 @@ frmBrowse::frmBrowse(QWidget* parent) : QDialog(parent)
 
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
-    connect(Drive1, &QComboBox::currentTextChanged, this, &frmBrowse::setDrive);
+    connect(Drive1, &QComboBox::currentTextChanged, this,
+            [this](const QString& root) { RunAction([this, &root] { setDrive(root); }); });
 
     lblFolder = new QLabel(this);
     lblFolder->setObjectName(QStringLiteral("lblFolder"));
@@ -186,7 +187,9 @@ frmBrowse::frmBrowse(QWidget* parent) : QDialog(parent)
         if (!item)
             return;
         const QString name = item->text();
-        setFolder(name == parentEntry ? QFileInfo(m_folder).absolutePath() : joinPath(m_folder, name));
+        RunAction([this, &name] {
+            setFolder(name == parentEntry ? QFileInfo(m_folder).absolutePath() : joinPath(m_folder, name));
+        });
     };
     // Activation is a double-click (or a single click where the desktop asks for that).
     connect(Dir1, &QListWidget::itemActivated, this, openFolder);
@@ -200,15 +203,21 @@ frmBrowse::frmBrowse(QWidget* parent) : QDialog(parent)
     File1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     File1->setModel(m_files);
     connect(File1, &QListView::clicked, this,
-            [this](const QModelIndex& index) { fileClicked(index.data().toString()); });
+            [this](const QModelIndex& index) { RunAction([this, &index] { fileClicked(index.data().toString()); }); });
+    // A double-click on a file chooses it, as OK does; a single click only previews, on every desktop.
+    connect(File1, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+        File1->setCurrentIndex(index);
+        RunAction([this] { cmdOK_Click(); });
+    });
 
     cboFiletypes = new QComboBox(this);
     cboFiletypes->setObjectName(QStringLiteral("cboFiletypes"));
     cboFiletypes->setEditable(true);
     // A typed pattern is used, not added to the eight offered.
     cboFiletypes->setInsertPolicy(QComboBox::NoInsert);
-    connect(cboFiletypes, &QComboBox::textActivated, this, &frmBrowse::setPattern);
-    new EnterKey(cboFiletypes, [this] { setPattern(cboFiletypes->currentText()); });
+    connect(cboFiletypes, &QComboBox::textActivated, this,
+            [this](const QString& pattern) { RunAction([this, &pattern] { setPattern(pattern); }); });
+    new EnterKey(cboFiletypes, [this] { RunAction([this] { setPattern(cboFiletypes->currentText()); }); });
     auto* fileTypeLabel = new QLabel(QStringLiteral("File Type"), this);
     fileTypeLabel->setObjectName(QStringLiteral("lblFileType"));
     fileTypeLabel->setBuddy(cboFiletypes);
@@ -220,10 +229,10 @@ frmBrowse::frmBrowse(QWidget* parent) : QDialog(parent)
 
     cmdOK = button(this, "cmdOK", QStringLiteral("&OK"));
     cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &frmBrowse::cmdOK_Click);
+    connect(cmdOK, &QPushButton::clicked, this, [this] { RunAction([this] { cmdOK_Click(); }); });
     cmdCancel = button(this, "cmdCancel", QStringLiteral("&Cancel"));
     cmdCancel->setAutoDefault(false);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmBrowse::cmdCancel_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { RunAction([this] { cmdCancel_Click(); }); });
 
     auto* fileType = new QHBoxLayout;
     fileType->addWidget(fileTypeLabel);
@@ -247,11 +256,7 @@ frmBrowse::frmBrowse(QWidget* parent) : QDialog(parent)
     layout->setRowStretch(1, 1);
     resize(760, 420);
 
-    // Each opening step that fails is passed over: the window opens all the same.
-    try {
-        RestoreFormPosition(this);
-    } catch (const Failure&) {
-    }
+    RestoreFormPosition(this);
     cboFiletypes->addItems(Patterns());
     cboFiletypes->setCurrentIndex(0);
     setPattern(Patterns().first());
@@ -274,6 +279,7 @@ void frmBrowse::setFolder(const QString& folder)
         return;
     m_folder = QDir::cleanPath(info.absoluteFilePath());
     lblFolder->setText(m_folder);
+    clearPreview();
 
     const int drive = driveOf(Drive1, m_folder);
     if (drive >= 0) {
@@ -333,6 +339,20 @@ void frmBrowse::listFiles()
     }
     // Without QDir::CaseSensitive the filters match whatever the capitals, so "*.JPG" finds "x.jpg".
     m_files->setStringList(QDir(m_folder).entryList(filters, QDir::Files, byName));
+}
+
+void frmBrowse::clearPreview()
+{
+    // The preview belongs to a file of the folder left behind. The viewer has no empty state other
+    // than the one it starts in (an empty name is reported as an error), so a fresh one takes its place.
+    if (ucImageViewer1->FileName().isEmpty())
+        return;
+    auto* fresh = new ucImageViewer(this);
+    fresh->setObjectName(ucImageViewer1->objectName());
+    fresh->setMinimumSize(ucImageViewer1->minimumSize());
+    delete layout()->replaceWidget(ucImageViewer1, fresh);
+    delete ucImageViewer1;
+    ucImageViewer1 = fresh;
 }
 
 void frmBrowse::fileClicked(const QString& name)

@@ -12,8 +12,8 @@ class QStringListModel;
 class ucImageViewer;
 
 // Picks one picture file: a drive (mounted volume), a folder, a file of the folder that matches
-// the chosen pattern (without regard to capitals), with a preview of the file clicked. Opens in
-// the folder it was last left in.
+// the chosen pattern (without regard to capitals), with a preview of the file clicked; a
+// double-click on a file chooses it. Opens in the folder it was last left in.
 class frmBrowse final : public QDialog
 {
     Q_OBJECT
@@ -43,6 +43,7 @@ private:
     void setDrive(const QString& root);
     void setPattern(const QString& pattern);
     void listFiles();
+    void clearPreview();
     void fileClicked(const QString& name);
     void cmdOK_Click();
     void cmdCancel_Click();

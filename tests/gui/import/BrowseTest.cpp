@@ -1,14 +1,19 @@
 #include "core/Settings.h"
 #include "gui/import/frmBrowse.h"
 #include "gui/controls/ucImageViewer.h"
+#include "gui/shell/MainVellaro.h"
+#include "gui/shell/frmHelp.h"
 #include "support/ModalAnswer.h"
 #include "support/TestProgramFolder.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
+#include <QLineEdit>
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
@@ -218,20 +223,63 @@ private slots:
         QCOMPARE(control<QComboBox>(window, "Drive1")->currentText(), window.Folder());
     }
 
-    void aClickedFileIsPreviewedUnderTheBusyPointer()
+    void aClickPreviewsAFileAnotherFolderClearsItAndADoubleClickChooses()
     {
+        // A place that cannot be read, as a hand-edited settings file may hold, leaves the window its own.
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmBrowseTop"), QStringLiteral("top"));
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmBrowseWidth"), QStringLiteral("1e30"));
+        SaveSetting(browse, startDir, m_pictures->path());
+        frmBrowse window;
+        QCOMPARE(window.size(), QSize(760, 420));
+        runModal(window, [this](frmBrowse& shown) {
+            const auto viewer = [&shown] { return control<ucImageViewer>(shown, "ucImageViewer1"); };
+            clickFile(shown, QStringLiteral("beach.jpg"));
+            QCOMPARE(viewer()->FileName(), path(u"beach.jpg"));
+            QVERIFY(!viewer()->ShowsError());
+            QVERIFY(!viewer()->ImageRect().isEmpty());
+            QCOMPARE(m_program->messages().busyChanges(), (std::vector<bool>{true, false}));
+
+            // The picture of a file of the folder left behind goes with it, without any error.
+            doubleClickFolder(shown, QStringLiteral("Holidays"));
+            QCOMPARE(shown.Folder(), path(u"Holidays"));
+            QCOMPARE(viewer()->FileName(), QString());
+            QVERIFY(viewer()->ImageRect().isEmpty());
+            QVERIFY(!viewer()->ShowsError());
+
+            clickFile(shown, QStringLiteral("sea.jpg"), true);
+        });
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QCOMPARE(window.SelectedFile(), path(u"Holidays/sea.jpg"));
+        QCOMPARE(m_program->messages().beeps(), 0);
+        QVERIFY(m_program->messages().shown().empty());
+    }
+
+    void aTiffScanIsPreviewedAndF1InThePatternBoxOpensTheBrowsersHelp()
+    {
+        // TIFF comes from Qt's extra image format plugins, which the set-up installs.
+        QVERIFY(QImageReader::supportedImageFormats().contains("tiff"));
+        QImage scan(80, 60, QImage::Format_RGB32);
+        scan.fill(Qt::darkYellow);
+        QVERIFY(scan.save(path(u"scan.tif"), "TIFF"));
         frmBrowse& window = opened(m_pictures->path());
+        typePattern(window, QStringLiteral("*.*"));
+        clickFile(window, QStringLiteral("scan.tif"));
         const auto* viewer = control<ucImageViewer>(window, "ucImageViewer1");
-        clickFile(window, QStringLiteral("beach.jpg"));
-        QCOMPARE(viewer->FileName(), path(u"beach.jpg"));
-        QVERIFY(!viewer->ShowsError());
+        QVERIFY2(!viewer->ShowsError(), qPrintable(viewer->ErrorText()));
         QVERIFY(!viewer->ImageRect().isEmpty());
-        QCOMPARE(m_program->messages().busyChanges(), (std::vector<bool>{true, false}));
-        // A double-click previews; it does not choose.
-        clickFile(window, QStringLiteral("Dune.JPG"), true);
-        QCOMPARE(viewer->FileName(), path(u"Dune.JPG"));
-        QVERIFY(window.isVisible());
-        QCOMPARE(window.SelectedFile(), QString());
+
+        m_program->addHelp();
+        gHelpFile = m_program->filePath(QStringLiteral("Help/topics.map"));
+        QTest::keyClick(control<QComboBox>(window, "cboFiletypes")->lineEdit(), Qt::Key_F1);
+        frmHelp* help = nullptr;
+        for (QWidget* shown : QApplication::topLevelWidgets()) {
+            if (auto* found = qobject_cast<frmHelp*>(shown); found && found->isVisible())
+                help = found;
+        }
+        QVERIFY(help);
+        QCOMPARE(help->CurrentPage(), QStringLiteral("file-browser.html"));
+        QVERIFY(m_program->messages().shown().empty());
+        help->close();
     }
 
     void okGivesTheFullPathWithSingleSeparators()
