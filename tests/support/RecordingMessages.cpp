@@ -3,6 +3,8 @@
 MsgAnswer RecordingMessages::show(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title)
 {
     m_shown.push_back({text, buttons, icon, title});
+    if (m_onShow)
+        m_onShow(m_shown.back());
     if (!m_answers.empty()) {
         const MsgAnswer answer = m_answers.front();
         m_answers.pop_front();

@@ -3,6 +3,7 @@
 #include "core/Messages.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 // Stands in for message boxes in tests: records what the user would have seen and answers
@@ -23,6 +24,8 @@ public:
     void setBusy(bool busy) override { m_busyChanges.push_back(busy); }
 
     void setNextAnswer(MsgAnswer answer) { m_answers.push_back(answer); }
+    // Runs whenever a message is shown, at that moment: a test looks at the screen as the user would.
+    void setOnShow(std::function<void(const Shown&)> onShow) { m_onShow = std::move(onShow); }
     const std::vector<Shown>& shown() const { return m_shown; }
     int beeps() const { return m_beeps; }
     const std::vector<bool>& busyChanges() const { return m_busyChanges; }
@@ -33,4 +36,5 @@ private:
     std::deque<MsgAnswer> m_answers;
     int m_beeps = 0;
     std::vector<bool> m_busyChanges;
+    std::function<void(const Shown&)> m_onShow;
 };

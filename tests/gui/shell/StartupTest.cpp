@@ -11,7 +11,11 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QAction>
+#include <QLineEdit>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -36,11 +40,18 @@ private slots:
     {
         m_folder = std::make_unique<TestProgramFolder>();
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("False"));
+        m_splashAtMessage = false;
+        m_folder->messages().setOnShow(
+            [this](const RecordingMessages::Shown&) { m_splashAtMessage |= splashShowing(); });
     }
     void cleanup() { m_folder.reset(); }
 
     void theCatalogueInTheProgramFolderIsOpenedAndTheMainWindowShown()
     {
+        // A catalogue others may read is kept to its owner from now on.
+        QVERIFY(QFile::setPermissions(m_folder->cataloguePath(), QFile::ReadOwner | QFile::WriteOwner |
+                                                                     QFile::ReadGroup | QFile::WriteGroup |
+                                                                     QFile::ReadOther));
         // A folder given with a trailing separator still names the catalogue with a single one.
         auto main = StartVellaro(m_folder->path() + u'/', RegisterChildWindows, false);
         QVERIFY(main);
@@ -49,6 +60,25 @@ private slots:
         QCOMPARE(gDB->DBName(), m_folder->cataloguePath());
         QCOMPARE(gHelpFile, m_folder->filePath(QStringLiteral("Help/topics.map")));
         QVERIFY(m_folder->messages().shown().empty());
+        QCOMPARE(fileMode(m_folder->cataloguePath()), 0600);
+    }
+
+    void settingsEditedByHandNeverStopTheStart()
+    {
+        for (const char* key : {"mdiMainTop", "frmPhotosTop", "frmPhotosLeft"})
+            SaveSetting(QStringLiteral("StartUp"), QString::fromLatin1(key), QStringLiteral("abc"));
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("mdiMainWidth"), QStringLiteral("1e12"));
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmPhotosHeight"), QStringLiteral("99999999999"));
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("Expanded"), QStringLiteral("yes"));
+        auto main = StartVellaro(m_folder->path(), RegisterChildWindows, false);
+        QVERIFY(main);
+        QVERIFY(main->isVisible());
+        QVERIFY(m_folder->messages().shown().empty());
+        // The editor opens on the first photo, expanded as when nothing is stored.
+        QWidget* editor = main->Child(QStringLiteral("frmPhotos"));
+        QVERIFY(editor && editor->isVisible());
+        QVERIFY(!editor->findChild<QLineEdit*>(QStringLiteral("txtPhotoID"))->text().isEmpty());
+        QVERIFY(main->findChild<QAction*>(QStringLiteral("Expand"))->isChecked());
     }
 
     void aMissingCatalogueEndsTheStartWithTheEnginesReason()
@@ -59,6 +89,8 @@ private slots:
         const auto& message = m_folder->messages().shown().front();
         QVERIFY(message.text.startsWith(QStringLiteral(" Error Opening the database.  ")));
         QVERIFY(message.text.contains(QStringLiteral("Vellaro.mdb")));
+        // The reason shows on its own, never under the splash that stays on top.
+        QVERIFY(!m_splashAtMessage);
         QCOMPARE(message.title, QStringLiteral("Vellaro"));
         QCOMPARE(message.icon, MsgIcon::None);
         QCOMPARE(message.buttons, MsgButtons::OK);
@@ -79,6 +111,7 @@ private slots:
         QCOMPARE(message.text, QStringLiteral("Unable to find or read Vellaro.mdb - Closing Application."));
         QCOMPARE(message.title, QStringLiteral("Fatal Error"));
         QCOMPARE(message.icon, MsgIcon::Critical);
+        QVERIFY(!m_splashAtMessage);
         QVERIFY(!splashShowing());
     }
 
@@ -126,7 +159,14 @@ private slots:
     }
 
 private:
+    static int fileMode(const QString& path)
+    {
+        struct stat status = {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
+    }
+
     std::unique_ptr<TestProgramFolder> m_folder;
+    bool m_splashAtMessage = false;
 };
 
 int runStartupTest(int argc, char* argv[])
