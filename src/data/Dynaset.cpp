@@ -1,5 +1,6 @@
 #include "data/RecordsetKinds.h"
 
+#include "data/NameOrder.h"
 #include "data/Wildcard.h"
 
 #include <algorithm>
@@ -215,7 +216,8 @@ int Dynaset::compareWith(qsizetype index, const SortKey& key) const
     const QString& text = m_textKeys[std::size_t(index)];
     if (text.isNull() || key.text.isNull())
         return int(!text.isNull()) - int(!key.text.isNull());
-    return QString::compare(text, key.text, Qt::CaseInsensitive);
+    // The same order as the engine's VNOCASE, so a changed row lands where a requery would put it.
+    return compareNames(text, key.text);
 }
 
 qsizetype Dynaset::sortedPosition(const SortKey& key, qint64 rowid) const
