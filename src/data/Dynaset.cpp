@@ -145,10 +145,13 @@ QString Dynaset::conditionSql(const Criteria& criteria, QVariantList& parameters
             quotedIdentifier(m_columns[std::size_t(checkedColumn(term.field, ErrorNumber::UnknownCriteriaField))].name);
         switch (term.op) {
         case Criteria::Op::Like:
-            // The engine's LIKE is much faster than a function of ours; it serves when it means the same.
+            // The engine's LIKE is faster than a function of ours; it serves when it means the same,
+            // which it cannot for text holding a NUL, where LIKE stops reading.
             if (const auto like = toSqlLikePattern(term.value.toString())) {
-                terms << field + QStringLiteral(" LIKE ? ESCAPE '\\'");
-                parameters << *like;
+                terms << QStringLiteral(
+                             "CASE WHEN instr(%2, char(0)) > 0 THEN %1(%2, ?) ELSE %2 LIKE ? ESCAPE '\\' END")
+                             .arg(QLatin1String(WildcardFunction), field);
+                parameters << term.value << *like;
                 continue;
             }
             terms << QStringLiteral("%1(%2, ?)").arg(QLatin1String(WildcardFunction), field);
