@@ -185,6 +185,10 @@ private slots:
 
     void anOldCatalogueHasItsIndexesRebuiltAtOpen()
     {
+        // The delivered catalogue is made in the current order and needs no rebuild.
+        const QString delivered = TestProgramFolder::deliveredFolder() + QStringLiteral("/Vellaro.mdb");
+        QCOMPARE(readAsAnOlderProgram(delivered, oldOrder, "PRAGMA user_version"),
+                 QStringList{QString::number(NameOrderVersion)});
         gDB->DB().Close();
         writeAsAnOlderProgram(m_folder->cataloguePath(), oldOrder, {str("Zion"), str("Ölmühle"), str("Ångström")});
 
