@@ -1,5 +1,6 @@
 #include "data/RecordsetKinds.h"
 
+#include "data/NameOrder.h"
 #include "data/Wildcard.h"
 
 #include <algorithm>
@@ -144,10 +145,13 @@ QString Dynaset::conditionSql(const Criteria& criteria, QVariantList& parameters
             quotedIdentifier(m_columns[std::size_t(checkedColumn(term.field, ErrorNumber::UnknownCriteriaField))].name);
         switch (term.op) {
         case Criteria::Op::Like:
-            // The engine's LIKE is much faster than a function of ours; it serves when it means the same.
+            // The engine's LIKE is faster than a function of ours; it serves when it means the same,
+            // which it cannot for text holding a NUL, where LIKE stops reading.
             if (const auto like = toSqlLikePattern(term.value.toString())) {
-                terms << field + QStringLiteral(" LIKE ? ESCAPE '\\'");
-                parameters << *like;
+                terms << QStringLiteral(
+                             "CASE WHEN instr(%2, char(0)) > 0 THEN %1(%2, ?) ELSE %2 LIKE ? ESCAPE '\\' END")
+                             .arg(QLatin1String(WildcardFunction), field);
+                parameters << term.value << *like;
                 continue;
             }
             terms << QStringLiteral("%1(%2, ?)").arg(QLatin1String(WildcardFunction), field);
@@ -215,7 +219,8 @@ int Dynaset::compareWith(qsizetype index, const SortKey& key) const
     const QString& text = m_textKeys[std::size_t(index)];
     if (text.isNull() || key.text.isNull())
         return int(!text.isNull()) - int(!key.text.isNull());
-    return QString::compare(text, key.text, Qt::CaseInsensitive);
+    // The same order as the engine's VNOCASE, so a changed row lands where a requery would put it.
+    return compareNames(text, key.text);
 }
 
 qsizetype Dynaset::sortedPosition(const SortKey& key, qint64 rowid) const

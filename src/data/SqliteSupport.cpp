@@ -1,6 +1,7 @@
 #include "data/SqliteSupport.h"
 
 #include "core/Conversions.h"
+#include "data/NameOrder.h"
 #include "data/Wildcard.h"
 
 #include <QDate>
@@ -311,7 +312,7 @@ QString textOf(const void* bytes, int size)
 
 int compareWithoutCase(void*, int sizeA, const void* a, int sizeB, const void* b)
 {
-    return QString::compare(textOf(a, sizeA), textOf(b, sizeB), Qt::CaseInsensitive);
+    return compareNames(textOf(a, sizeA), textOf(b, sizeB));
 }
 
 void deletePattern(void* pattern)
@@ -344,6 +345,7 @@ void wildcardLike(sqlite3_context* context, int, sqlite3_value** arguments)
 
 void registerCatalogueFunctions(sqlite3* db)
 {
+    prepareNameOrder();
     sqlite3_create_collation_v2(db, CaseInsensitiveCollation, SQLITE_UTF8, nullptr, compareWithoutCase, nullptr);
     sqlite3_create_function_v2(db, WildcardFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, wildcardLike,
                                nullptr, nullptr, nullptr);

@@ -1,6 +1,7 @@
 #include "data/cDataBase.h"
 
 #include "core/Failure.h"
+#include "data/CatalogueUpgrade.h"
 #include "data/SqliteSupport.h"
 
 std::unique_ptr<cDataBase> gDB;
@@ -66,6 +67,7 @@ bool cDataBase::OpenDB()
     try {
         auto database = Database::OpenDatabase(m_fileName, false, false, ConnectString());
         checkIsCatalogue(*database);
+        upgradeCatalogue(*database);
         m_database = std::move(database);
         return true;
     } catch (const Failure& failure) {
