@@ -231,12 +231,16 @@ void frmPhotos::connectControls()
         m_typeAhead->attach(cboPhotos[i]);
         m_typeAhead->attach(cboCodedPhoto[i]->combo());
         connect(cboPhotos[i], &DropDownCombo::DropDown, this, [this, i] {
+            if (!m_loaded)
+                return;
             RunAction([this, i] {
                 MarkChanged();
                 fillPlaces(i);
             });
         });
         connect(cboCodedPhoto[i], &uc2ColCombo::DropDown, this, [this, i] {
+            if (!m_loaded)
+                return;
             RunAction([this, i] {
                 MarkChanged();
                 fillPlaceCodes(i);

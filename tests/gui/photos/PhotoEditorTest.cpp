@@ -110,6 +110,7 @@ private slots:
         auto* number = editor->findChild<QLineEdit*>(QStringLiteral("txtPhotoID"));
         QTest::keyClick(number, Qt::Key_PageDown);
         QTest::keyClick(number, Qt::Key_1);
+        editor->findChild<QComboBox*>(QStringLiteral("cboPhotos(0)"))->showPopup();
         QVERIFY(!editor->Find(QStringLiteral("Caption"), QStringLiteral("*")));
         QVERIFY(!editor->FindFirst(QStringLiteral("PhotoID"), QStringLiteral("1")));
         editor->CopyPhoto();
