@@ -318,6 +318,12 @@ void frmPhotos::load()
         return;
     // Without its record sets the editor can do nothing but close.
     m_Photos.reset();
+    m_States.reset();
+    m_Locations.reset();
+    m_StorageDevices.reset();
+    m_PhotosSubjects.reset();
+    m_StorageLocations.reset();
+    m_Subjects.reset();
     for (QWidget* control : findChildren<QWidget*>())
         control->setEnabled(false);
     cmdClose->setEnabled(true);
