@@ -76,14 +76,13 @@ void Dynaset::workUndone(int level)
         undone.push_back(added.first);
         return true;
     });
-    if (undone.empty())
-        return;
     std::sort(undone.begin(), undone.end());
     std::vector<qsizetype> indexes;
-    for (qsizetype i = 0; i < count(); ++i) {
+    for (qsizetype i = 0; !undone.empty() && i < count(); ++i) {
         if (std::binary_search(undone.begin(), undone.end(), m_rowids[std::size_t(i)]))
             indexes.push_back(i);
     }
+    // Also with no row to forget: the undone work may have changed the current row.
     beforeRowsForgotten(indexes);
     // Removed from the back, so that the indexes still ahead stay true.
     for (auto index = indexes.rbegin(); index != indexes.rend(); ++index)
