@@ -176,8 +176,8 @@ Transaction::~Transaction()
     if (!m_open || !m_connection->isOpen())
         return;
     sqlite3* raw = m_connection->handle();
-    // The outermost unit ends with a plain rollback: releasing a savepoint after undoing it would
-    // still commit, and write, the pages it had touched.
+    // The outermost unit ends with a plain rollback: undoing to the savepoint and then releasing it
+    // ends in a commit, which a damaged catalogue must not be given.
     sqlite3_exec(raw, m_outermost ? "ROLLBACK" : "ROLLBACK TO vellaro_work; RELEASE vellaro_work", nullptr, nullptr,
                  nullptr);
     m_connection->workUndone(sqlite3_get_autocommit(raw) != 0);
