@@ -71,8 +71,12 @@ bool cDataBase::OpenDB()
         m_database = std::move(database);
         return true;
     } catch (const Failure& failure) {
-        throw Failure(failure.Number(), QStringLiteral("Database Class::Open"),
-                      QStringLiteral(" Error Opening the database.  ") + failure.Description());
+        // A damaged page met while the schema is read is a file that cannot be opened.
+        const Failure reported = failure.Number() == ErrorNumber::CatalogueDamaged
+                                     ? engineFailure(nullptr, SQLITE_NOTADB, EngineOperation::Open)
+                                     : failure;
+        throw Failure(reported.Number(), QStringLiteral("Database Class::Open"),
+                      QStringLiteral(" Error Opening the database.  ") + reported.Description());
     }
 }
 
