@@ -5,5 +5,5 @@
 
 void RegisterChildWindows(mdiMain& main)
 {
-    main.setChildFactory(QStringLiteral("frmPhotos"), [](mdiMain& frame) { return new frmPhotos(&frame); });
+    main.setChildFactory(QStringLiteral("frmPhotos"), [](mdiMain& frame) { return frmPhotos::make(&frame); });
 }

@@ -220,6 +220,7 @@ void mdiMain::Load()
     if (GetSetting(startUp, QStringLiteral("FirstTime"), QStringLiteral("True")) == u"True") {
         SaveSetting(startUp, QStringLiteral("FirstTime"), QStringLiteral("False"));
         setWindowState(windowState() | Qt::WindowMaximized);
+        // A catalogue that cannot be changed (found damaged, say) is reported; the start goes on.
         RunAction([this] { pointSamplePhotosAtPictures(); });
         RunAction([] { ShowHelp(gettingStartedTopic); });
     }
