@@ -3,7 +3,7 @@
 #include <QString>
 
 // The user's options for automatic captions and for what a new photo takes over from the photo
-// saved last. Creating the object reads them; a stored boolean that is no boolean raises 13.
+// saved last. Creating the object reads them; a stored boolean that is no boolean reads as its default.
 class cOptions
 {
 public:

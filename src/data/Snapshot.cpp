@@ -30,7 +30,10 @@ public:
             try {
                 return toWholeNumber(value, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max()) ==
                        m_term.value.toLongLong();
-            } catch (const Failure&) {
+            } catch (const Failure& failure) {
+                // Text that is no whole number, or one beyond 64 bits, equals no number.
+                if (failure.Number() != ErrorNumber::TypeMismatch && failure.Number() != ErrorNumber::Overflow)
+                    throw;
                 return false;
             }
         }

@@ -691,8 +691,16 @@ void frmPhotos::focusNext(QWidget* from)
 
 void frmPhotos::navigate(void (cPhotos::*move)())
 {
+    const QString shown = txtPhotoID->text();
     (m_Photos.get()->*move)();
-    ShowPhoto();
+    try {
+        ShowPhoto();
+    } catch (const Failure&) {
+        // The photo moved to could not be shown: the record set goes back to the photo still on the
+        // screen, so that an edit is never written over another photo.
+        m_Photos->FindFirstPhoto(QStringLiteral("PhotoID"), shown);
+        throw;
+    }
     setBrowsingState();
     txtPhotoID->setFocus();
 }

@@ -142,6 +142,17 @@ private slots:
         QCOMPARE(photoField(3, "Comments"), unread);
         click("cmdLast");
         QCOMPARE(text("txtPhotoID"), QStringLiteral("7"));
+
+        // The photo moved to is read, but its subjects cannot be: the editor stays on the photo it shows.
+        gDB->DB().Execute(QStringLiteral("ALTER TABLE Subjects RENAME TO SubjectsAside"));
+        const QVariant previous = photoField(6, "Comments");
+        click("cmdPrevious");
+        QCOMPARE(text("txtPhotoID"), QStringLiteral("7"));
+        QVERIFY(m_folder->messages().shown().size() > 1);
+        typeAtEnd(lineEdit("txtComments"), QStringLiteral("!"));
+        click("cmdUpdate");
+        QVERIFY(photoField(7, "Comments").toString().endsWith(u'!'));
+        QCOMPARE(photoField(6, "Comments"), previous);
     }
 
     void typedPlacesAreFoundAtOnceAndSavedAsShown()
