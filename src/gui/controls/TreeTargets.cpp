@@ -5,6 +5,8 @@
 
 #include <QTreeWidget>
 
+#include <utility>
+
 namespace {
 
 constexpr int KeyRole = Qt::UserRole;
@@ -23,23 +25,37 @@ TreeNodes::TreeNodes(QTreeWidget* tree) : m_tree(tree) {}
 void TreeNodes::Clear()
 {
     m_nodes.clear();
+    delete m_pendingRoot;
+    m_pendingRoot = nullptr;
     m_tree->clear();
 }
 
-QTreeWidgetItem* TreeNodes::AddRoot(const QString& key, const QString& text, short image)
+QTreeWidgetItem* TreeNodes::BeginTree(const QString& key, const QString& text, short image)
 {
     if (m_nodes.contains(key))
         throw Failure(ErrorNumber::KeyNotUnique, QStringLiteral("TreeView"));
-    auto* node = new QTreeWidgetItem(m_tree, QStringList{text});
-    node->setData(0, KeyRole, key);
-    node->setIcon(0, icon(image, 0));
-    m_nodes.insert(key, node);
-    return node;
+    EndTree();
+    m_pendingRoot = new QTreeWidgetItem(QStringList{text});
+    m_pendingRoot->setData(0, KeyRole, key);
+    m_pendingRoot->setIcon(0, icon(image, 0));
+    m_nodes.insert(key, m_pendingRoot);
+    return m_pendingRoot;
+}
+
+void TreeNodes::EndTree()
+{
+    if (!m_pendingRoot)
+        return;
+    QTreeWidgetItem* root = std::exchange(m_pendingRoot, nullptr);
+    m_tree->addTopLevelItem(root);
+    root->setExpanded(true);
 }
 
 QString TreeNodes::RootText() const
 {
     const QTreeWidgetItem* first = m_tree->topLevelItem(0);
+    if (!first)
+        first = m_pendingRoot;
     return first ? first->text(0) : QString();
 }
 

@@ -18,8 +18,11 @@ public:
 
     // Removes every node.
     void Clear();
-    // Adds the tree's root node. Raises 35602 when a node already has this key.
-    QTreeWidgetItem* AddRoot(const QString& key, const QString& text, short image);
+    // Starts a tree with its root node, which the view shows only from EndTree on: nodes added to a
+    // tree out of view cost the view nothing. Raises 35602 when a node already has this key.
+    QTreeWidgetItem* BeginTree(const QString& key, const QString& text, short image);
+    // Shows the tree begun with BeginTree, its root expanded.
+    void EndTree();
 
     QString RootText() const override;
     void AddNode(const QString& relative, const QString& key, const QString& text, short image,
@@ -34,6 +37,7 @@ private:
     QIcon icon(short image, short selectedImage);
 
     QTreeWidget* m_tree;
+    QTreeWidgetItem* m_pendingRoot = nullptr;
     QHash<QString, QTreeWidgetItem*> m_nodes;
     QHash<int, QIcon> m_icons;
 };

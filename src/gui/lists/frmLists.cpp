@@ -3,6 +3,8 @@
 #include "core/Failure.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
+#include "data/Database.h"
+#include "data/cDataBase.h"
 #include "gui/controls/TreeTargets.h"
 #include "gui/lists/frmAdd.h"
 #include "gui/shell/Action.h"
@@ -353,11 +355,18 @@ void frmLists::FillTree()
     // No name outlives the nodes it was read from, even when the fill fails half-way.
     ReadSelection(nullptr);
     {
+        // One read of the catalogue for the whole tab: every fill sees the same lists, and the engine
+        // takes its lock once rather than once for each of the hundreds of queries.
+        Transaction reading(gDB->DB());
         const QSignalBlocker quiet(TreeView1);
-        TreeView1->setUpdatesEnabled(false);
         m_nodes->Clear();
-        QTreeWidgetItem* rootNode = m_nodes->AddRoot(root, root, tabs[m_tab].rootImage);
-        rootNode->setExpanded(true);
+        QTreeWidgetItem* rootNode = m_nodes->BeginTree(root, root, tabs[m_tab].rootImage);
+        // The view shows the tree once it is built, or as far as it got when a fill failed.
+        const struct Show
+        {
+            TreeNodes& nodes;
+            ~Show() { nodes.EndTree(); }
+        } show{*m_nodes};
         const auto fillDependents = [&](auto& topLevel, auto& dependent) {
             topLevel.FillTreeView(*m_nodes, root, EntryImage, SelectedEntryImage);
             const int count = rootNode->childCount();
@@ -371,11 +380,6 @@ void frmLists::FillTree()
                 }
             }
         };
-        const struct Restore
-        {
-            QTreeWidget* tree;
-            ~Restore() { tree->setUpdatesEnabled(true); }
-        } restore{TreeView1};
         switch (m_tab) {
         case 0:
             fillDependents(*m_Categories, *m_Subjects);
@@ -387,6 +391,7 @@ void frmLists::FillTree()
             fillDependents(*m_StorageDevices, *m_StorageLocations);
             break;
         }
+        reading.commit();
     }
     // The names follow what is shown: the entry last worked on, when it is still there, or nothing.
     m_ParentKey.clear();
