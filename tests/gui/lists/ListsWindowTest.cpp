@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include "data/cDataBase.h"
 #include "gui/lists/frmAdd.h"
+#include "gui/controls/uc2ColCombo.h"
 #include "gui/lists/frmLists.h"
 #include "gui/shell/MainVellaro.h"
 #include "gui/shell/frmHelp.h"
@@ -12,6 +13,7 @@
 #include "support/TestProgramFolder.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -429,6 +431,23 @@ private slots:
         RegisterChildWindows(*m_main);
         m_main->Load();
         QVERIFY(window());
+
+        // What the lists window adds, the photo editor offers.
+        tabs()->setCurrentIndex(1);
+        clickNode({});
+        press("cmdAdd(0)", QStringLiteral("Oregon"));
+        press("cmdAdd(1)", QStringLiteral("Bend"));
+        QWidget* editor = m_main->Child(QStringLiteral("frmPhotos"));
+        QVERIFY(editor);
+        auto* states = editor->findChild<QComboBox*>(QStringLiteral("cboPhotos(0)"));
+        states->showPopup();
+        states->hidePopup();
+        QVERIFY(states->findText(QStringLiteral("Oregon")) >= 0);
+        states->setCurrentIndex(states->findText(QStringLiteral("Oregon")));
+        auto* locations = editor->findChild<uc2ColCombo*>(QStringLiteral("cboCodedPhoto(0)"))->combo();
+        locations->showPopup();
+        locations->hidePopup();
+        QVERIFY(locations->findText(QStringLiteral("Bend")) >= 0);
     }
 
 private:
