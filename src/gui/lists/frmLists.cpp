@@ -2,7 +2,6 @@
 
 #include "core/Failure.h"
 #include "core/Messages.h"
-#include "core/Settings.h"
 #include "data/Database.h"
 #include "data/cDataBase.h"
 #include "gui/controls/TreeTargets.h"
