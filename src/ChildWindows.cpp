@@ -7,5 +7,5 @@
 void RegisterChildWindows(mdiMain& main)
 {
     main.setChildFactory(QStringLiteral("frmPhotos"), [](mdiMain& frame) { return new frmPhotos(&frame); });
-    main.setChildFactory(QStringLiteral("frmLists"), [](mdiMain&) { return new frmLists(); });
+    main.setChildFactory(QStringLiteral("frmLists"), [](mdiMain&) { return frmLists::make(); });
 }

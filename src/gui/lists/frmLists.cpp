@@ -187,6 +187,14 @@ template <typename Child, typename Parent> void addChild(Child& child, Parent& p
 
 } // namespace
 
+frmLists* frmLists::make(QWidget* parent)
+{
+    std::unique_ptr<frmLists> window;
+    if (!RunAction([&] { window = std::make_unique<frmLists>(parent); }))
+        return nullptr;
+    return window.release();
+}
+
 frmLists::frmLists(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmLists"));

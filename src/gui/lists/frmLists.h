@@ -31,6 +31,9 @@ class frmLists final : public QWidget
 public:
     static constexpr int HelpContextID = 400;
 
+    // The window, or null when its lists could not be opened (the reason has been shown).
+    static frmLists* make(QWidget* parent = nullptr);
+
     explicit frmLists(QWidget* parent = nullptr);
     ~frmLists() override;
 

@@ -308,6 +308,17 @@ private slots:
         QCOMPARE(m_folder->messages().shown().size(), std::size_t(3));
     }
 
+    void aWindowWhoseListsCannotOpenIsNotOffered()
+    {
+        gDB->DB().Execute(QStringLiteral("ALTER TABLE StorageDevices RENAME TO Devices"));
+        m_main = std::make_unique<mdiMain>(m_folder->path());
+        RegisterChildWindows(*m_main);
+        m_main->show();
+        QVERIFY(!m_main->ShowChild(QStringLiteral("frmLists")));
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(1));
+        QVERIFY(!m_main->Child(QStringLiteral("frmLists")));
+    }
+
     void theLastTopLevelEntryStays()
     {
         gDB->DB().Execute(QStringLiteral("DELETE FROM PhotosSubjects"));
