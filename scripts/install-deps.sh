@@ -4,7 +4,7 @@ set -e
 
 packages="g++ make cmake ninja-build pkg-config
 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-gtk-platformtheme
-libsqlcipher-dev libbenchmark-dev
+libsqlcipher-dev libicu-dev libbenchmark-dev
 fonts-liberation poppler-utils xvfb xauth"
 
 missing=""

@@ -6,6 +6,6 @@
 
 void RegisterChildWindows(mdiMain& main)
 {
-    main.setChildFactory(QStringLiteral("frmPhotos"), [](mdiMain& frame) { return new frmPhotos(&frame); });
+    main.setChildFactory(QStringLiteral("frmPhotos"), [](mdiMain& frame) { return frmPhotos::make(&frame); });
     main.setChildFactory(QStringLiteral("frmLists"), [](mdiMain&) { return frmLists::make(); });
 }

@@ -24,6 +24,9 @@ const QHash<long, QString>& descriptions()
         {ReadOnly, QStringLiteral("The catalogue or this record set cannot be changed.")},
         {NoTransaction, QStringLiteral("There is no transaction to commit or roll back.")},
         {DiskError, QStringLiteral("The disk reported an error while the catalogue was read or written.")},
+        {CatalogueDamaged,
+         QStringLiteral("The catalogue Vellaro.mdb is damaged. Nothing more will be stored in it; restore it from a "
+                        "backup copy.")},
         {CannotOpenFile, QStringLiteral("The file could not be opened.")},
         {UnknownCriteriaField, QStringLiteral("The search names a field that this record set does not have.")},
         {InvalidBookmark, QStringLiteral("The bookmark does not name a record of this record set.")},

@@ -20,6 +20,7 @@ constexpr long DiskFull = 3026;
 constexpr long ReadOnly = 3027;
 constexpr long NoTransaction = 3034;
 constexpr long DiskError = 3043;
+constexpr long CatalogueDamaged = 3049;
 constexpr long CannotOpenFile = 3051;
 constexpr long UnknownCriteriaField = 3070;
 constexpr long InvalidBookmark = 3159;

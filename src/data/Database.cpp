@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <unistd.h>
+
 namespace {
 
 QByteArray passwordOf(const QString& connect)
@@ -17,11 +19,30 @@ QByteArray passwordOf(const QString& connect)
     return {};
 }
 
-void runPragma(sqlite3* db, const char* pragma, EngineOperation operation)
+void runPragma(Connection& connection, const char* pragma, EngineOperation operation)
 {
-    const int rc = sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
+    const int rc = sqlite3_exec(connection.handle(), pragma, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        throw engineFailure(db, rc, operation);
+        throw connection.failure(rc, operation);
+}
+
+// A plain SQLite file starts with this header in clear; an encrypted catalogue starts with noise.
+bool isPlainDatabase(const QString& path)
+{
+    static constexpr char header[] = "SQLite format 3";
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return file.read(sizeof header) == QByteArray(header, sizeof header);
+}
+
+// The engine opens a file it may not write read-only without a word, and cannot make its journal in
+// a folder it may not write: either would only show at the first change.
+bool canBeWritten(const QString& path)
+{
+    const QByteArray file = QFile::encodeName(path);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    return access(file.constData(), W_OK) == 0 && access(folder.constData(), W_OK | X_OK) == 0;
 }
 
 // Opens the file, sets the key straight away and proves the key by reading the schema.
@@ -31,22 +52,22 @@ std::shared_ptr<Connection> openConnection(const QString& path, int flags, const
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags, nullptr);
     auto connection = std::make_shared<Connection>(raw);
     if (rc != SQLITE_OK)
-        throw engineFailure(raw, rc, EngineOperation::Open);
+        throw connection->failure(rc, EngineOperation::Open);
 
     const QByteArray password = passwordOf(connect);
     sqlite3_key(raw, password.constData(), int(password.size()));
     // Catalogues use 4 KiB pages, which the engine must be told of before the first read.
-    runPragma(raw, "PRAGMA cipher_page_size = 4096", EngineOperation::Open);
+    runPragma(*connection, "PRAGMA cipher_page_size = 4096", EngineOperation::Open);
     registerCatalogueFunctions(raw);
 
     // A short wait: a file held by another program is reported, not waited on.
     sqlite3_busy_timeout(raw, 500);
-    runPragma(raw, "SELECT count(*) FROM sqlite_master", EngineOperation::Open);
-    runPragma(raw, "PRAGMA foreign_keys = ON", EngineOperation::Open);
+    runPragma(*connection, "SELECT count(*) FROM sqlite_master", EngineOperation::Open);
+    runPragma(*connection, "PRAGMA foreign_keys = ON", EngineOperation::Open);
     // A large page cache makes whole-table scans (finds, the photo order) several times faster.
-    runPragma(raw, "PRAGMA cache_size = -65536", EngineOperation::Open);
+    runPragma(*connection, "PRAGMA cache_size = -65536", EngineOperation::Open);
     // Every stored change reaches the disk before the call returns: nothing is lost on a crash.
-    runPragma(raw, "PRAGMA synchronous = FULL", EngineOperation::Open);
+    runPragma(*connection, "PRAGMA synchronous = FULL", EngineOperation::Open);
     sqlite3_busy_timeout(raw, 2000);
     return connection;
 }
@@ -71,11 +92,21 @@ std::unique_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
     if (!file.isFile())
         throw Failure(ErrorNumber::CannotOpenFile, {}, QStringLiteral("'%1' is not a file.").arg(path));
 
+    if (!passwordOf(connect).isEmpty() && isPlainDatabase(path))
+        throw Failure(ErrorNumber::CannotOpenFile, {},
+                      QStringLiteral("The file is a database without encryption, not a Vellaro catalogue."));
+    if (!readOnly && !canBeWritten(path))
+        throw Failure(ErrorNumber::CannotOpenFile, {},
+                      QStringLiteral("The catalogue cannot be changed: the file or its folder is read-only."));
+
     auto connection = openConnection(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, connect);
+    if (!readOnly && sqlite3_db_readonly(connection->handle(), "main") == 1)
+        throw Failure(ErrorNumber::CannotOpenFile, {},
+                      QStringLiteral("The catalogue cannot be changed: the file or its folder is read-only."));
     if (exclusive) {
-        sqlite3* raw = connection->handle();
-        runPragma(raw, "PRAGMA locking_mode = EXCLUSIVE", EngineOperation::Open);
-        runPragma(raw, readOnly ? "BEGIN; SELECT count(*) FROM sqlite_master; COMMIT" : "BEGIN EXCLUSIVE; COMMIT",
+        runPragma(*connection, "PRAGMA locking_mode = EXCLUSIVE", EngineOperation::Open);
+        runPragma(*connection,
+                  readOnly ? "BEGIN; SELECT count(*) FROM sqlite_master; COMMIT" : "BEGIN EXCLUSIVE; COMMIT",
                   EngineOperation::Open);
     }
     return std::unique_ptr<Database>(new Database(std::move(connection), path));
@@ -126,30 +157,39 @@ void Database::Execute(const QString& sql, const QVariantList& parameters) const
 
 void Database::ExecuteScript(const QString& sql) const
 {
-    sqlite3* raw = m_connection->handle();
-    const int rc = sqlite3_exec(raw, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    m_connection->checkCanWrite();
+    const int rc = sqlite3_exec(m_connection->handle(), sql.toUtf8().constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        throw engineFailure(raw, rc, EngineOperation::Other);
+        throw m_connection->failure(rc, EngineOperation::Other);
 }
 
 Transaction::Transaction(const Database& database) : m_connection(database.connection())
 {
+    m_outermost = sqlite3_get_autocommit(m_connection->handle()) != 0;
     // Savepoints nest, and outside any transaction one begins a transaction of its own.
-    runPragma(m_connection->handle(), "SAVEPOINT vellaro_work", EngineOperation::Other);
+    runPragma(*m_connection, "SAVEPOINT vellaro_work", EngineOperation::Other);
+    m_connection->workBegun();
 }
 
 Transaction::~Transaction()
 {
-    if (m_open && m_connection->isOpen()) {
-        sqlite3* raw = m_connection->handle();
-        sqlite3_exec(raw, "ROLLBACK TO vellaro_work; RELEASE vellaro_work", nullptr, nullptr, nullptr);
-    }
+    if (!m_open || !m_connection->isOpen())
+        return;
+    sqlite3* raw = m_connection->handle();
+    // The outermost unit ends with a plain rollback: undoing to the savepoint and then releasing it
+    // ends in a commit, which a damaged catalogue must not be given.
+    sqlite3_exec(raw, m_outermost ? "ROLLBACK" : "ROLLBACK TO vellaro_work; RELEASE vellaro_work", nullptr, nullptr,
+                 nullptr);
+    m_connection->workUndone(sqlite3_get_autocommit(raw) != 0);
 }
 
 void Transaction::commit()
 {
     if (!m_open)
         throw Failure(ErrorNumber::NoTransaction);
-    runPragma(m_connection->handle(), "RELEASE vellaro_work", EngineOperation::Other);
+    if (m_outermost)
+        m_connection->checkCanWrite();
+    runPragma(*m_connection, "RELEASE vellaro_work", EngineOperation::Other);
     m_open = false;
+    m_connection->workStored();
 }

@@ -16,7 +16,9 @@ class Database
 public:
     // Opens an existing file. The connect string carries the password as ";PWD=" followed by it.
     // Raises 3024 when the file does not exist and 3051 when it cannot be opened: held by another
-    // program, unreadable, not a database, or protected with another password.
+    // program, unreadable, not writable though asked for writing, a database without encryption,
+    // damaged, or protected with another password. A page found damaged after the open raises 3049,
+    // and from then on every write is refused with 3049.
     static std::unique_ptr<Database> OpenDatabase(const QString& path, bool exclusive, bool readOnly,
                                                   const QString& connect);
     // Makes a new, empty file protected with the connect string's password (the build's catalogue tool).
@@ -52,8 +54,8 @@ private:
 };
 
 // A unit of work: what it changes is stored by commit() and undone when it ends without one, also
-// when a failure passes through it. Units nest. A dynaset that added rows inside a unit that was
-// undone must be requeried before it is used again.
+// when a failure passes through it. Units nest; rows that open dynasets added inside a unit that
+// was undone leave those dynasets.
 class Transaction
 {
 public:
@@ -62,10 +64,12 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
-    // Stores the work; raises 3034 when called a second time.
+    // Stores the work; raises 3034 when called a second time and 3049 when the catalogue has been
+    // found damaged (the work is then undone when the unit ends).
     void commit();
 
 private:
     std::shared_ptr<Connection> m_connection;
     bool m_open = true;
+    bool m_outermost = false;
 };

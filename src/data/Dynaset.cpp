@@ -1,5 +1,6 @@
 #include "data/RecordsetKinds.h"
 
+#include "data/NameOrder.h"
 #include "data/Wildcard.h"
 
 #include <algorithm>
@@ -49,6 +50,44 @@ Dynaset::Dynaset(std::shared_ptr<Connection> connection, TableQuery query)
     }
     loadKeys();
     afterRequery();
+    m_connection->attach(this);
+}
+
+Dynaset::~Dynaset()
+{
+    m_connection->detach(this);
+}
+
+void Dynaset::workStored(int level)
+{
+    // Stored into the enclosing unit, the rows can still be undone with it; stored for good, never.
+    for (auto& added : m_addedInWork) {
+        if (added.second >= level)
+            added.second = level - 1;
+    }
+    std::erase_if(m_addedInWork, [](const auto& added) { return added.second <= 0; });
+}
+
+void Dynaset::workUndone(int level)
+{
+    std::vector<qint64> undone;
+    std::erase_if(m_addedInWork, [&](const auto& added) {
+        if (added.second < level)
+            return false;
+        undone.push_back(added.first);
+        return true;
+    });
+    std::sort(undone.begin(), undone.end());
+    std::vector<qsizetype> indexes;
+    for (qsizetype i = 0; !undone.empty() && i < count(); ++i) {
+        if (std::binary_search(undone.begin(), undone.end(), m_rowids[std::size_t(i)]))
+            indexes.push_back(i);
+    }
+    // Also with no row to forget: the undone work may have changed the current row.
+    beforeRowsForgotten(indexes);
+    // Removed from the back, so that the indexes still ahead stay true.
+    for (auto index = indexes.rbegin(); index != indexes.rend(); ++index)
+        removeRow(*index);
 }
 
 QString Dynaset::keysetSql(bool withSortKeys) const
@@ -144,10 +183,13 @@ QString Dynaset::conditionSql(const Criteria& criteria, QVariantList& parameters
             quotedIdentifier(m_columns[std::size_t(checkedColumn(term.field, ErrorNumber::UnknownCriteriaField))].name);
         switch (term.op) {
         case Criteria::Op::Like:
-            // The engine's LIKE is much faster than a function of ours; it serves when it means the same.
+            // The engine's LIKE is faster than a function of ours; it serves when it means the same,
+            // which it cannot for text holding a NUL, where LIKE stops reading.
             if (const auto like = toSqlLikePattern(term.value.toString())) {
-                terms << field + QStringLiteral(" LIKE ? ESCAPE '\\'");
-                parameters << *like;
+                terms << QStringLiteral(
+                             "CASE WHEN instr(%2, char(0)) > 0 THEN %1(%2, ?) ELSE %2 LIKE ? ESCAPE '\\' END")
+                             .arg(QLatin1String(WildcardFunction), field);
+                parameters << term.value << *like;
                 continue;
             }
             terms << QStringLiteral("%1(%2, ?)").arg(QLatin1String(WildcardFunction), field);
@@ -215,7 +257,8 @@ int Dynaset::compareWith(qsizetype index, const SortKey& key) const
     const QString& text = m_textKeys[std::size_t(index)];
     if (text.isNull() || key.text.isNull())
         return int(!text.isNull()) - int(!key.text.isNull());
-    return QString::compare(text, key.text, Qt::CaseInsensitive);
+    // The same order as the engine's VNOCASE, so a changed row lands where a requery would put it.
+    return compareNames(text, key.text);
 }
 
 qsizetype Dynaset::sortedPosition(const SortKey& key, qint64 rowid) const
@@ -292,6 +335,8 @@ std::pair<qsizetype, qint64> Dynaset::insertRow()
     insert.run();
     const qint64 rowid = sqlite3_last_insert_rowid(insert.db());
     insert.reset();
+    if (m_connection->workLevel() > 0)
+        m_addedInWork.emplace_back(rowid, m_connection->workLevel());
 
     // A new row takes its place in the order; without an order it comes last.
     if (m_orderColumn.isEmpty()) {

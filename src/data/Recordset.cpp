@@ -3,6 +3,8 @@
 #include "core/Failure.h"
 #include "data/SqliteSupport.h"
 
+#include <algorithm>
+
 Recordset::Recordset(RecordsetType type, std::shared_ptr<Connection> connection)
     : m_connection(std::move(connection)), m_type(type)
 {}
@@ -18,12 +20,50 @@ void Recordset::goTo(qsizetype index)
 {
     checkOpen();
     m_onDeletedRow = false;
+    m_rowStale = false;
     m_position = index;
     if (index >= 0 && index < count()) {
         fetch(index);
     } else {
         m_rowExists = false;
         m_row.clear();
+    }
+}
+
+void Recordset::refreshRow() const
+{
+    // The current row's values are a cache of the table: reading them again changes nothing a
+    // caller can see but their truth.
+    if (!m_rowStale)
+        return;
+    auto* self = const_cast<Recordset*>(this);
+    self->m_rowStale = false;
+    self->goTo(m_position);
+}
+
+void Recordset::beforeRowsForgotten(const std::vector<qsizetype>& indexes)
+{
+    for (const qsizetype index : indexes) {
+        if (keyAt(index) == m_lastModified.key)
+            m_lastModified = {};
+    }
+    const auto before = qsizetype(std::lower_bound(indexes.begin(), indexes.end(), m_position) - indexes.begin());
+    const bool currentGoes = std::binary_search(indexes.begin(), indexes.end(), m_position);
+    if (m_position >= count()) {
+        m_position = count() - qsizetype(indexes.size());
+    } else if (m_position >= 0) {
+        // On a row deleted earlier, the position names the row that followed it, which may go too;
+        // the one after that then takes its place.
+        m_position -= before;
+        if (currentGoes && !m_onDeletedRow) {
+            if (m_mode == EditMode::Editing)
+                abandonPending();
+            m_onDeletedRow = true;
+            m_rowExists = false;
+            m_row.clear();
+        } else if (!m_onDeletedRow) {
+            m_rowStale = true;
+        }
     }
 }
 
@@ -217,6 +257,7 @@ QVariant Recordset::Value(const QString& field) const
     const int column = checkedColumn(field, ErrorNumber::UnknownField);
     if (m_mode != EditMode::None)
         return m_pending[column];
+    refreshRow();
     requireCurrentRow();
     return m_row[column];
 }
@@ -250,6 +291,7 @@ void Recordset::Edit()
 {
     checkUpdatable();
     abandonPending();
+    refreshRow();
     requireCurrentRow();
     m_mode = EditMode::Editing;
     m_pending = m_row;

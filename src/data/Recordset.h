@@ -145,6 +145,11 @@ protected:
     virtual qsizetype updateRow(qsizetype index) = 0;
     virtual void deleteRow(qsizetype index) = 0;
 
+    // Rows at these positions (ascending) are about to leave the record set because the work that
+    // added them was undone: the current row, if among them, is treated as deleted, and a current
+    // row that stays is read again, since the undone work may have changed it.
+    void beforeRowsForgotten(const std::vector<qsizetype>& indexes);
+
     int columnIndex(const QString& field) const; // -1 when unknown
     int checkedColumn(const QString& field, long errorNumber) const;
     void afterRequery();
@@ -163,6 +168,7 @@ private:
     enum class EditMode { None, Adding, Editing };
 
     void goTo(qsizetype index);
+    void refreshRow() const;
     void abandonPending();
     void requireCurrentRow() const;
     void find(const Criteria& criteria, qsizetype start, int direction);
@@ -170,6 +176,7 @@ private:
     RecordsetType m_type;
     qsizetype m_position = -1;
     bool m_onDeletedRow = false;
+    bool m_rowStale = false;
     bool m_noMatch = false;
     EditMode m_mode = EditMode::None;
     Bookmark m_lastModified;

@@ -12,8 +12,13 @@ class Dynaset final : public Recordset
 {
 public:
     Dynaset(std::shared_ptr<Connection> connection, TableQuery query);
+    ~Dynaset() override;
 
     void Requery() override;
+    // The unit of work at this level was stored into the one around it, or undone with every
+    // unit inside it; rows this dynaset added in undone units leave it.
+    void workStored(int level);
+    void workUndone(int level);
     std::unique_ptr<Recordset> OpenFiltered(const Criteria& criteria) const override;
 
 protected:
@@ -51,6 +56,8 @@ private:
     QString m_orderColumn;
     bool m_orderIsNumber = false;
     std::vector<qint64> m_rowids;
+    // Rows added inside units of work not yet stored for good, with the level of the unit.
+    std::vector<std::pair<qint64, int>> m_addedInWork;
     // The order values beside m_rowids, read only once a row must be placed: one of the two vectors,
     // by the order column's kind. Browsing needs nothing but the identities.
     bool m_sortKeysLoaded = false;

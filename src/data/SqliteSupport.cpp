@@ -1,6 +1,8 @@
 #include "data/SqliteSupport.h"
 
 #include "core/Conversions.h"
+#include "data/NameOrder.h"
+#include "data/RecordsetKinds.h"
 #include "data/Wildcard.h"
 
 #include <QDate>
@@ -31,10 +33,13 @@ Failure engineFailure(sqlite3* db, int resultCode, EngineOperation operation)
             return Failure(CannotOpenFile, {}, QStringLiteral("The catalogue is in use by another program."));
         return Failure(RecordLocked);
     case SQLITE_NOTADB:
-        return Failure(CannotOpenFile, {},
-                       QStringLiteral("The file is not a Vellaro catalogue, or its password does not match."));
     case SQLITE_CORRUPT:
-        return Failure(CannotOpenFile, {}, QStringLiteral("The catalogue file is damaged."));
+        // The engine cannot tell a wrong password from a damaged page: both read as noise.
+        if (operation == EngineOperation::Open)
+            return Failure(CannotOpenFile, {},
+                           QStringLiteral("The file is damaged, or it is not a Vellaro catalogue protected with "
+                                          "Vellaro's password."));
+        return Failure(CatalogueDamaged);
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
     case SQLITE_AUTH:
@@ -73,6 +78,46 @@ void Connection::close()
         sqlite3_close_v2(m_handle);
         m_handle = nullptr;
     }
+}
+
+Failure Connection::failure(int resultCode, EngineOperation operation)
+{
+    const int primary = resultCode & 0xff;
+    if (operation != EngineOperation::Open && (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT))
+        m_damaged = true;
+    return engineFailure(m_handle, resultCode, operation);
+}
+
+void Connection::checkCanWrite() const
+{
+    if (m_damaged)
+        throw Failure(ErrorNumber::CatalogueDamaged);
+}
+
+void Connection::workStored()
+{
+    for (Dynaset* dynaset : m_dynasets)
+        dynaset->workStored(m_workLevel);
+    --m_workLevel;
+}
+
+void Connection::workUndone(bool wholeTransaction)
+{
+    // The engine undoes the whole transaction by itself after some failures; every level is gone then.
+    const int level = wholeTransaction ? 1 : m_workLevel;
+    for (Dynaset* dynaset : m_dynasets)
+        dynaset->workUndone(level);
+    --m_workLevel;
+}
+
+void Connection::attach(Dynaset* dynaset)
+{
+    m_dynasets.push_back(dynaset);
+}
+
+void Connection::detach(Dynaset* dynaset)
+{
+    std::erase(m_dynasets, dynaset);
 }
 
 ColumnKind columnKindFromDeclaration(const char* declaredType)
@@ -163,7 +208,7 @@ Statement::Statement(std::shared_ptr<Connection> connection, const QString& sql,
     sqlite3* handle = m_connection->handle();
     const int rc = sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &m_statement, nullptr);
     if (rc != SQLITE_OK)
-        throw engineFailure(handle, rc, operation);
+        throw m_connection->failure(rc, operation);
 }
 
 Statement::~Statement()
@@ -224,13 +269,16 @@ void Statement::bindAll(const QVariantList& values)
 
 bool Statement::step()
 {
+    // A damaged catalogue is read as far as it can be, but never written.
+    if (!sqlite3_stmt_readonly(m_statement))
+        m_connection->checkCanWrite();
     const int rc = sqlite3_step(m_statement);
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
         return false;
     // The step's error is reported again by reset; take the precise code before resetting.
-    Failure failure = engineFailure(sqlite3_db_handle(m_statement), rc, m_operation);
+    Failure failure = m_connection->failure(rc, m_operation);
     sqlite3_reset(m_statement);
     throw failure;
 }
@@ -311,7 +359,7 @@ QString textOf(const void* bytes, int size)
 
 int compareWithoutCase(void*, int sizeA, const void* a, int sizeB, const void* b)
 {
-    return QString::compare(textOf(a, sizeA), textOf(b, sizeB), Qt::CaseInsensitive);
+    return compareNames(textOf(a, sizeA), textOf(b, sizeB));
 }
 
 void deletePattern(void* pattern)
@@ -344,6 +392,7 @@ void wildcardLike(sqlite3_context* context, int, sqlite3_value** arguments)
 
 void registerCatalogueFunctions(sqlite3* db)
 {
+    prepareNameOrder();
     sqlite3_create_collation_v2(db, CaseInsensitiveCollation, SQLITE_UTF8, nullptr, compareWithoutCase, nullptr);
     sqlite3_create_function_v2(db, WildcardFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, wildcardLike,
                                nullptr, nullptr, nullptr);

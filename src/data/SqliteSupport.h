@@ -25,6 +25,8 @@ enum class EngineOperation { Open, Read, Insert, Update, Delete, Other };
 // The engine's result code as one of the program's numbered failures.
 Failure engineFailure(sqlite3* db, int resultCode, EngineOperation operation);
 
+class Dynaset;
+
 // The open handle, shared by the database and every record set and statement made from it, so that
 // closing the database never leaves a statement pointing at freed memory.
 class Connection
@@ -40,8 +42,27 @@ public:
     bool isOpen() const { return m_handle != nullptr; }
     void close();
 
+    // The engine's result code as a failure. A damaged page read after the open marks the
+    // catalogue damaged, so that nothing more is written into it.
+    Failure failure(int resultCode, EngineOperation operation);
+    bool isDamaged() const { return m_damaged; }
+    // Raises 3049 once the catalogue has been found damaged.
+    void checkCanWrite() const;
+
+    // Units of work: how deep they are nested now, and what became of the innermost one. Open
+    // dynasets hear of it so that rows undone by a rollback leave them.
+    int workLevel() const { return m_workLevel; }
+    void workBegun() { ++m_workLevel; }
+    void workStored();
+    void workUndone(bool wholeTransaction);
+    void attach(Dynaset* dynaset);
+    void detach(Dynaset* dynaset);
+
 private:
     sqlite3* m_handle;
+    bool m_damaged = false;
+    int m_workLevel = 0;
+    std::vector<Dynaset*> m_dynasets;
 };
 
 ColumnKind columnKindFromDeclaration(const char* declaredType);

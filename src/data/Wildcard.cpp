@@ -4,42 +4,64 @@
 
 namespace {
 
-char16_t fold(char16_t c)
+char32_t fold(char32_t c)
 {
     if (c < 0x80)
-        return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-    return QChar(c).toCaseFolded().unicode();
+        return (c >= U'A' && c <= U'Z') ? c + 32 : c;
+    return QChar::toCaseFolded(c);
+}
+
+// The text's code points; a lone surrogate stands for itself.
+std::u32string codePoints(QStringView text)
+{
+    std::u32string points;
+    points.reserve(std::size_t(text.size()));
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            points.push_back(QChar::surrogateToUcs4(c, text.at(i + 1)));
+            ++i;
+        } else {
+            points.push_back(c.unicode());
+        }
+    }
+    return points;
 }
 
 } // namespace
 
-WildcardPattern::WildcardPattern(QStringView pattern)
+WildcardPattern::WildcardPattern(QStringView patternText)
 {
-    const qsizetype n = pattern.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = pattern.at(i).unicode();
+    const std::u32string pattern = codePoints(patternText);
+    const std::size_t n = pattern.size();
+    // Where the next "]" stands, found once: a pattern of many "[" must not be scanned again for each.
+    std::size_t close = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const char32_t c = pattern[i];
         Token token;
-        if (c == u'*') {
-            // Runs of "*" mean the same as one, and keep matching linear.
+        if (close <= i && close != std::u32string::npos)
+            close = pattern.find(U']', i + 1);
+        if (c == U'*') {
+            // Runs of "*" mean the same as one.
             if (!m_tokens.empty() && m_tokens.back().kind == Token::Kind::AnyRun)
                 continue;
             token.kind = Token::Kind::AnyRun;
-        } else if (c == u'?') {
+        } else if (c == U'?') {
             token.kind = Token::Kind::AnyChar;
-        } else if (c == u'#') {
+        } else if (c == U'#') {
             token.kind = Token::Kind::Digit;
-        } else if (c == u'[' && pattern.indexOf(u']', i + 1) > i) {
-            const qsizetype close = pattern.indexOf(u']', i + 1);
-            qsizetype j = i + 1;
+        } else if (c == U'[' && close != std::u32string::npos) {
+            std::size_t j = i + 1;
             token.kind = Token::Kind::Set;
-            if (j < close && pattern.at(j) == u'!') {
+            if (j < close && pattern[j] == U'!') {
                 token.negated = true;
                 ++j;
             }
             for (; j < close; ++j) {
-                const char16_t low = fold(pattern.at(j).unicode());
-                if (j + 2 < close && pattern.at(j + 1) == u'-') {
-                    const char16_t high = fold(pattern.at(j + 2).unicode());
+                const char32_t low = fold(pattern[j]);
+                if (j + 2 < close && pattern[j + 1] == U'-') {
+                    const char32_t high = fold(pattern[j + 2]);
                     token.ranges.push_back({std::min(low, high), std::max(low, high)});
                     j += 2;
                 } else {
@@ -57,7 +79,7 @@ WildcardPattern::WildcardPattern(QStringView pattern)
     }
 }
 
-bool WildcardPattern::matchesOne(const Token& token, char16_t folded) const
+bool WildcardPattern::matchesOne(const Token& token, char32_t folded) const
 {
     switch (token.kind) {
     case Token::Kind::Literal:
@@ -65,7 +87,7 @@ bool WildcardPattern::matchesOne(const Token& token, char16_t folded) const
     case Token::Kind::AnyChar:
         return true;
     case Token::Kind::Digit:
-        return folded >= u'0' && folded <= u'9';
+        return folded >= U'0' && folded <= U'9';
     case Token::Kind::Set: {
         bool inSet = false;
         for (const Range& range : token.ranges) {
@@ -84,8 +106,9 @@ bool WildcardPattern::matchesOne(const Token& token, char16_t folded) const
 
 template <typename CharAt> bool WildcardPattern::matchAll(CharAt charAt, qsizetype length) const
 {
-    // Every token but "*" takes exactly one character, so the classic greedy match with one
-    // back-tracking point (the last "*") is complete.
+    // Every token but "*" takes exactly one character, so the greedy match that backtracks only to
+    // the last "*" is complete: an earlier "*" never needs to take more, since the last one can.
+    // Each character is tried against each token at most once per start of the last "*".
     const std::size_t tokenCount = m_tokens.size();
     std::size_t p = 0;
     qsizetype i = 0;
@@ -110,35 +133,51 @@ template <typename CharAt> bool WildcardPattern::matchAll(CharAt charAt, qsizety
     return p == tokenCount;
 }
 
+bool WildcardPattern::matchesCodePoints(const std::u32string& text) const
+{
+    return matchAll([&text](qsizetype i) { return text[std::size_t(i)]; }, qsizetype(text.size()));
+}
+
 bool WildcardPattern::matches(QStringView text) const
 {
-    return matchAll([text](qsizetype i) { return text.at(i).unicode(); }, text.size());
+    return matchesCodePoints(codePoints(text));
 }
 
 bool WildcardPattern::matchesUtf8(const char* text, qsizetype size) const
 {
     const bool ascii = std::all_of(text, text + size, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    // Decoded as a read value is, so that a find gives the same answer on a row wherever it runs.
     if (!ascii)
         return matches(QString::fromUtf8(text, size));
-    return matchAll([text](qsizetype i) { return char16_t(text[i]); }, size);
+    return matchAll([text](qsizetype i) { return char32_t(static_cast<unsigned char>(text[i])); }, size);
 }
 
 std::optional<QString> toSqlLikePattern(QStringView pattern)
 {
     QString like;
     like.reserve(pattern.size() + 4);
-    for (const QChar c : pattern) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 || u == u'#' || u == u'[')
+    int innerRuns = 0;
+    qsizetype trailingRun = pattern.size();
+    while (trailingRun > 0 && pattern.at(trailingRun - 1) == u'*')
+        --trailingRun;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const char16_t u = pattern.at(i).unicode();
+        // LIKE stops at a NUL and folds ASCII only, while "K" (Kelvin) and "ſ" fold to "k" and "s".
+        if (u >= 0x80 || u == 0 || u == u'#' || u == u'[' || u == u'k' || u == u'K' || u == u's' || u == u'S')
             return std::nullopt;
-        if (u == u'*')
+        if (u == u'*') {
+            // Each "*" followed by more pattern multiplies LIKE's work by the text's length.
+            if (i < trailingRun && (i == 0 || pattern.at(i - 1) != u'*') && ++innerRuns > 1)
+                return std::nullopt;
             like += u'%';
-        else if (u == u'?')
+        } else if (u == u'?') {
             like += u'_';
-        else if (u == u'%' || u == u'_' || u == u'\\')
-            like += QStringView(u"\\") + c;
-        else
-            like += c;
+        } else if (u == u'%' || u == u'_' || u == u'\\') {
+            like += u'\\';
+            like += QChar(u);
+        } else {
+            like += QChar(u);
+        }
     }
     return like;
 }

@@ -1,6 +1,7 @@
 #include "data/cDataBase.h"
 
 #include "core/Failure.h"
+#include "data/CatalogueUpgrade.h"
 #include "data/SqliteSupport.h"
 
 std::unique_ptr<cDataBase> gDB;
@@ -66,11 +67,16 @@ bool cDataBase::OpenDB()
     try {
         auto database = Database::OpenDatabase(m_fileName, false, false, ConnectString());
         checkIsCatalogue(*database);
+        upgradeCatalogue(*database);
         m_database = std::move(database);
         return true;
     } catch (const Failure& failure) {
-        throw Failure(failure.Number(), QStringLiteral("Database Class::Open"),
-                      QStringLiteral(" Error Opening the database.  ") + failure.Description());
+        // A damaged page met while the schema is read is a file that cannot be opened.
+        const Failure reported = failure.Number() == ErrorNumber::CatalogueDamaged
+                                     ? engineFailure(nullptr, SQLITE_NOTADB, EngineOperation::Open)
+                                     : failure;
+        throw Failure(reported.Number(), QStringLiteral("Database Class::Open"),
+                      QStringLiteral(" Error Opening the database.  ") + reported.Description());
     }
 }
 

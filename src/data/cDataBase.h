@@ -25,7 +25,8 @@ public:
     // Opens DBName shared and writable with the catalogue's password and returns true. Every failure
     // is raised with its own number, the source "Database Class::Open" and the description
     // " Error Opening the database.  " followed by the engine's: 3024 for a missing file, 3051 for a
-    // file that is locked, unreadable, not a catalogue or protected with another password.
+    // file that is locked, unreadable, read-only, damaged, not a catalogue or protected with another
+    // password.
     bool OpenDB();
 
     // The catalogue's connect string, built when needed so that the password never stands in the

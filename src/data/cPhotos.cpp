@@ -5,6 +5,9 @@
 #include "data/KeepOneRow.h"
 #include "data/cDataBase.h"
 
+#include <optional>
+#include <utility>
+
 namespace {
 
 // The object-error base plus 2512: how the photo record set reports its own failures.
@@ -37,25 +40,46 @@ void cPhotos::raiseRecordNumber()
 
 void cPhotos::readCurrentRow()
 {
-    // A failing step ends the read: the fields not yet read keep their values and no event is raised.
-    try {
-        m_photo.PhotoID = toInt32(toText(m_rs->Value(QStringLiteral("PhotoID"))));
-        m_photo.Caption = toText(m_rs->Value(QStringLiteral("Caption")));
-        m_photo.FileName = toText(m_rs->Value(QStringLiteral("FileName")));
-        m_photo.Comments = toText(m_rs->Value(QStringLiteral("Comments")));
-        const QVariant location = m_rs->Value(QStringLiteral("LocationID"));
-        m_photo.LocationID = location.isNull() ? -1 : toInt32(location);
-        const QVariant storageLocation = m_rs->Value(QStringLiteral("StorageLocationId"));
-        m_photo.StorageLocationID = storageLocation.isNull() ? -1 : toInt32(storageLocation);
-        const QVariant printLabel = m_rs->Value(QStringLiteral("PrintLabel"));
-        m_photo.PrintLabel = !printLabel.isNull() && printLabel.toBool() ? 1 : 0;
-        const QVariant labels = m_rs->Value(QStringLiteral("NumberofLabels"));
-        m_photo.NumberofLabels = labels.isNull() ? std::int16_t(-1) : toInt16(labels);
-        m_photo.DateTaken = m_rs->Value(QStringLiteral("DateTaken"));
-    } catch (const Failure&) {
-        return;
-    }
+    // The whole row is read before the current photo changes, so that a row that cannot be read is
+    // never shown half over the photo before it.
+    cPhoto row;
+    row.PhotoID = toInt32(toText(m_rs->Value(QStringLiteral("PhotoID"))));
+    row.Caption = toText(m_rs->Value(QStringLiteral("Caption")));
+    row.FileName = toText(m_rs->Value(QStringLiteral("FileName")));
+    row.Comments = toText(m_rs->Value(QStringLiteral("Comments")));
+    const QVariant location = m_rs->Value(QStringLiteral("LocationID"));
+    row.LocationID = location.isNull() ? -1 : toInt32(location);
+    const QVariant storageLocation = m_rs->Value(QStringLiteral("StorageLocationId"));
+    row.StorageLocationID = storageLocation.isNull() ? -1 : toInt32(storageLocation);
+    const QVariant printLabel = m_rs->Value(QStringLiteral("PrintLabel"));
+    row.PrintLabel = !printLabel.isNull() && printLabel.toBool() ? 1 : 0;
+    const QVariant labels = m_rs->Value(QStringLiteral("NumberofLabels"));
+    row.NumberofLabels = labels.isNull() ? std::int16_t(-1) : toInt16(labels);
+    row.DateTaken = m_rs->Value(QStringLiteral("DateTaken"));
+    m_photo = std::move(row);
     raiseRecordNumber();
+}
+
+void cPhotos::moveAndRead(const std::function<void()>& move)
+{
+    std::optional<Bookmark> before;
+    try {
+        before = m_rs->GetBookmark();
+    } catch (const Failure& failure) {
+        // Before the first move, or after a delete, there is no photo to go back to.
+        if (failure.Number() != ErrorNumber::NoCurrentRecord && failure.Number() != ErrorNumber::RecordDeleted)
+            throw;
+    }
+    move();
+    try {
+        readCurrentRow();
+    } catch (const Failure&) {
+        // The record set goes back to the photo still held, so that a save cannot write that photo
+        // over the row that could not be read.
+        if (before)
+            m_rs->SetBookmark(*before);
+        throw;
+    }
 }
 
 void cPhotos::Add()
@@ -83,30 +107,30 @@ void cPhotos::Delete()
 
 void cPhotos::GoNext()
 {
-    m_rs->MoveNext();
-    if (m_rs->Eof())
-        m_rs->MoveLast();
-    readCurrentRow();
+    moveAndRead([this] {
+        m_rs->MoveNext();
+        if (m_rs->Eof())
+            m_rs->MoveLast();
+    });
 }
 
 void cPhotos::GoFirst()
 {
-    m_rs->MoveFirst();
-    readCurrentRow();
+    moveAndRead([this] { m_rs->MoveFirst(); });
 }
 
 void cPhotos::GoLast()
 {
-    m_rs->MoveLast();
-    readCurrentRow();
+    moveAndRead([this] { m_rs->MoveLast(); });
 }
 
 void cPhotos::GoPrevious()
 {
-    m_rs->MovePrevious();
-    if (m_rs->Bof())
-        m_rs->MoveFirst();
-    readCurrentRow();
+    moveAndRead([this] {
+        m_rs->MovePrevious();
+        if (m_rs->Bof())
+            m_rs->MoveFirst();
+    });
 }
 
 void cPhotos::Save()
@@ -159,7 +183,12 @@ bool cPhotos::finishFind(const Bookmark& remembered)
         m_rs->SetBookmark(remembered);
         return false;
     }
-    readCurrentRow();
+    try {
+        readCurrentRow();
+    } catch (const Failure&) {
+        m_rs->SetBookmark(remembered);
+        throw;
+    }
     emit Found();
     return true;
 }
@@ -171,4 +200,12 @@ std::int32_t cPhotos::GetLastPhotoID()
     const std::int32_t last = toInt32(m_rs->Value(QStringLiteral("PhotoID")));
     m_rs->SetBookmark(current);
     return last;
+}
+
+void cPhotos::Requery(std::int32_t photoId)
+{
+    m_rs->Requery();
+    if (m_rs->Eof())
+        return;
+    m_rs->FindFirst(Criteria::numberEqual(QStringLiteral("PhotoID"), photoId));
 }

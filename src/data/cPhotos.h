@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 // One photo as the program holds it: a missing location, storage location or label count is -1 and
@@ -46,6 +47,7 @@ public:
     // Deletes the current photo unless it is the only one, which is refused with a message.
     void Delete();
     // Moves stop at either end: GoNext on the last photo stays there and reports its number again.
+    // A row that cannot be read whole raises its failure and leaves the current photo as it was.
     void GoNext();
     void GoFirst();
     void GoLast();
@@ -60,6 +62,9 @@ public:
     bool FindFirstPhoto(const QString& field, const QString& value);
     // The highest photo number; the current photo does not change.
     std::int32_t GetLastPhotoID();
+    // Runs the query again (after work that was rolled back) and makes the photo with this number
+    // current again, the first photo when it is gone; the current photo is not read.
+    void Requery(std::int32_t photoId);
 
 signals:
     // The 1-based position of the current photo.
@@ -67,7 +72,10 @@ signals:
     void Found();
 
 private:
+    // Reads the current row whole into the current photo, or raises and leaves the photo as it was.
     void readCurrentRow();
+    // Moves, then reads; a row that cannot be read leaves the record set on the photo held before.
+    void moveAndRead(const std::function<void()>& move);
     bool finishFind(const Bookmark& remembered);
     void raiseRecordNumber();
 

@@ -4,6 +4,8 @@
 #include "core/Failure.h"
 #include "data/cDataBase.h"
 
+#include <utility>
+
 namespace {
 
 // The object-error base plus 3512: how the link record set reports its own failures.
@@ -29,13 +31,12 @@ cPhotosSubjects::~cPhotosSubjects() = default;
 
 void cPhotosSubjects::readCurrentRow()
 {
-    try {
-        m_link.PhotoSubjectID = toText(m_rs->Value(QStringLiteral("PhotoSubjectId")));
-        m_link.PhotoID = toText(m_rs->Value(QStringLiteral("PhotoID")));
-        m_link.SubjectID = toText(m_rs->Value(QStringLiteral("SubjectID")));
-    } catch (const Failure&) {
-        // A row that cannot be read leaves the rest of the link as it was.
-    }
+    // The whole link is read before the current one changes.
+    cPhotoSubject link;
+    link.PhotoSubjectID = toText(m_rs->Value(QStringLiteral("PhotoSubjectId")));
+    link.PhotoID = toText(m_rs->Value(QStringLiteral("PhotoID")));
+    link.SubjectID = toText(m_rs->Value(QStringLiteral("SubjectID")));
+    m_link = std::move(link);
 }
 
 void cPhotosSubjects::Add()
@@ -46,22 +47,34 @@ void cPhotosSubjects::Add()
 
 void cPhotosSubjects::Delete(const QString& photoId, const QString& subjectName)
 {
+    std::int32_t photo = 0;
+    try {
+        photo = toInt32(photoId);
+    } catch (const Failure& failure) {
+        // A photo number that is no number has no links.
+        if (failure.Number() == ErrorNumber::TypeMismatch || failure.Number() == ErrorNumber::Overflow)
+            return;
+        throw;
+    }
     try {
         const auto subject = gDB->DB().OpenRecordset(TableQuery(QStringLiteral("Subjects"))
                                                          .select(QStringLiteral("SubjectID"))
                                                          .where(QStringLiteral("Subject = ?"), {subjectName}));
+        if (subject->Eof())
+            return;
         const std::int32_t subjectId = toInt32(subject->Value(QStringLiteral("SubjectID")));
-        if (subjectId != -1) {
-            const auto link = gDB->DB().OpenRecordset(
-                TableQuery(QStringLiteral("PhotosSubjects"))
-                    .where(QStringLiteral("PhotoID = ? AND SubjectID = ?"), {toInt32(photoId), subjectId}),
-                RecordsetType::Dynaset);
-            link->MoveFirst();
-            link->Delete();
-        }
+        const auto link =
+            gDB->DB().OpenRecordset(TableQuery(QStringLiteral("PhotosSubjects"))
+                                        .where(QStringLiteral("PhotoID = ? AND SubjectID = ?"), {photo, subjectId}),
+                                    RecordsetType::Dynaset);
+        if (link->Eof())
+            return;
+        link->MoveFirst();
+        link->Delete();
         m_rs->Requery();
-    } catch (const Failure&) {
-        // No subject of that name, or no such link: there is nothing to delete.
+    } catch (const Failure& failure) {
+        // Only a missing subject or link is nothing to do; a link that could not be deleted is reported.
+        throw failure.withSource(QStringLiteral("Class PhotosSubjects"));
     }
 }
 
@@ -106,19 +119,24 @@ void cPhotosSubjects::Save()
 
 void cPhotosSubjects::FillList(ListTarget& list, const QString& photoId)
 {
+    std::int32_t id = 0;
     try {
-        const auto names = gDB->DB().OpenRecordset(
-            QStringLiteral("SELECT Subjects.Subject FROM PhotosSubjects LEFT JOIN Subjects "
-                           "ON Subjects.SubjectID = PhotosSubjects.SubjectID WHERE PhotosSubjects.PhotoID = ? "
-                           "ORDER BY PhotosSubjects.rowid"),
-            {toInt32(photoId)});
-        for (; !names->Eof(); names->MoveNext()) {
-            const QVariant name = names->Value(QStringLiteral("Subject"));
-            // A link to a subject that no longer exists shows as "False", as a subject lookup answers.
-            list.AddItem(name.isNull() ? QStringLiteral("False") : name.toString());
-        }
-    } catch (const Failure&) {
+        id = toInt32(photoId);
+    } catch (const Failure& failure) {
         // A photo number that is no number lists nothing.
+        if (failure.Number() == ErrorNumber::TypeMismatch || failure.Number() == ErrorNumber::Overflow)
+            return;
+        throw;
+    }
+    const auto names = gDB->DB().OpenRecordset(
+        QStringLiteral("SELECT Subjects.Subject FROM PhotosSubjects LEFT JOIN Subjects "
+                       "ON Subjects.SubjectID = PhotosSubjects.SubjectID WHERE PhotosSubjects.PhotoID = ? "
+                       "ORDER BY PhotosSubjects.rowid"),
+        {id});
+    for (; !names->Eof(); names->MoveNext()) {
+        const QVariant name = names->Value(QStringLiteral("Subject"));
+        // A link to a subject that no longer exists shows as "False", as a subject lookup answers.
+        list.AddItem(name.isNull() ? QStringLiteral("False") : name.toString());
     }
 }
 
@@ -130,4 +148,9 @@ std::unique_ptr<Recordset> cPhotosSubjects::FindPhotoSubjects(std::int32_t photo
     } catch (const Failure& failure) {
         throw Failure(PhotosSubjectsError, QStringLiteral("Class PhotosSubjects"), failure.Description());
     }
+}
+
+void cPhotosSubjects::Requery()
+{
+    m_rs->Requery();
 }

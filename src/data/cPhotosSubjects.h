@@ -34,7 +34,7 @@ public:
     // Starts a new link; Save stores it.
     void Add();
     // Deletes the link between the photo with this number and the subject of this name. Nothing
-    // happens, and nothing is reported, when there is no such subject or link.
+    // happens when there is no such subject or link; a link that cannot be deleted raises its failure.
     void Delete(const QString& photoId, const QString& subjectName);
     void GoNext();
     void GoFirst();
@@ -42,10 +42,13 @@ public:
     void GoPrevious();
     // Stores the new link when IsDirty; numbers that are no numbers raise 13 and keep IsDirty.
     void Save();
-    // Adds the names of the photo's subjects to the list (which is not cleared first).
+    // Adds the names of the photo's subjects to the list (which is not cleared first); a photo number
+    // that is no number lists nothing, and a failure of the engine is raised.
     void FillList(ListTarget& list, const QString& photoId);
     // A new updatable record set of the photo's links, in subject order.
     std::unique_ptr<Recordset> FindPhotoSubjects(std::int32_t photoId);
+    // Runs the query again, after work that was rolled back.
+    void Requery();
 
 private:
     void readCurrentRow();

@@ -97,25 +97,6 @@ private slots:
         rs->Update();
     }
 
-    void namesAreOrderedWithoutRegardToCase()
-    {
-        for (const char* name : {"apples", "Zebras", "birds", "Éclairs"})
-            db().Execute(QStringLiteral("INSERT INTO Categories (Category) VALUES (?)"), {str(name)});
-        auto rs = db().OpenRecordset(TableQuery(QStringLiteral("categories"), QStringLiteral("category")),
-                                     RecordsetType::Dynaset);
-        QStringList order;
-        for (; !rs->Eof(); rs->MoveNext())
-            order << rs->Value(QStringLiteral("Category")).toString();
-        QCOMPARE(order, (QStringList{"Animals", "apples", "birds", "Family", "Nature", "Travel", "Zebras", "Éclairs"}));
-
-        // A snapshot ordered by the engine agrees with the dynaset.
-        auto snapshot = db().OpenRecordset(QStringLiteral("SELECT Category FROM Categories ORDER BY Category"));
-        QStringList engineOrder;
-        for (; !snapshot->Eof(); snapshot->MoveNext())
-            engineOrder << snapshot->Value(QStringLiteral("Category")).toString();
-        QCOMPARE(engineOrder, order);
-    }
-
     void aParentWithChildrenIsNotDeleted_data()
     {
         QTest::addColumn<QString>("table");

@@ -413,6 +413,91 @@ private slots:
         QCOMPARE(photoId(*rs), 402);
     }
 
+    void aDynasetForgetsTheRowsOfUndoneWork()
+    {
+        auto rs = db().OpenRecordset(photosInOrder(), RecordsetType::Dynaset);
+        const auto agreesWithTheTable = [&] {
+            QList<qlonglong> shown;
+            for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+                shown << photoId(*rs);
+            QCOMPARE(rs->RecordCount(), shown.size());
+            QCOMPARE(shown, photoIds());
+        };
+
+        // Rows added in a unit that is undone leave, the current one among them.
+        rs->MoveLast();
+        {
+            Transaction work(db());
+            addPhoto(100, QStringLiteral("Undone"), *rs);
+            addPhoto(50, QStringLiteral("Undone too"), *rs);
+            rs->SetBookmark(rs->LastModified());
+            QCOMPARE(rs->RecordCount(), 9);
+        }
+        QCOMPARE(rs->RecordCount(), 7);
+        QVERIFY_FAILURE(rs->Value(QStringLiteral("PhotoID")), ErrorNumber::RecordDeleted);
+        QVERIFY_FAILURE(rs->LastModified(), ErrorNumber::NoCurrentRecord);
+        rs->MovePrevious();
+        QCOMPARE(photoId(*rs), 7);
+        rs->FindFirst(Criteria::numberEqual(QStringLiteral("PhotoID"), 100));
+        QVERIFY(rs->NoMatch());
+        agreesWithTheTable();
+
+        // A failure passing through undoes the unit; a row current before it stays current, and a
+        // change to it that was undone is not shown.
+        rs->MoveFirst();
+        rs->MoveNext();
+        const QVariant caption = rs->Value(QStringLiteral("Caption"));
+        const auto failure = failureOf([&] {
+            Transaction work(db());
+            rs->Edit();
+            rs->SetValue(QStringLiteral("Caption"), QStringLiteral("Undone caption"));
+            rs->Update();
+            addPhoto(1, QStringLiteral("Duplicate"), *rs);
+            work.commit();
+        });
+        QVERIFY(failure && failure->Number() == ErrorNumber::DuplicateValue);
+        rs->CancelUpdate();
+        QCOMPARE(photoId(*rs), 2);
+        QCOMPARE(rs->AbsolutePosition(), 1);
+        QCOMPARE(rs->Value(QStringLiteral("Caption")), caption);
+        {
+            Transaction work(db());
+            addPhoto(150, QStringLiteral("Undone at the end"), *rs);
+            rs->MoveLast();
+            rs->MoveNext();
+        }
+        QVERIFY(rs->Eof());
+        rs->MovePrevious();
+        QCOMPARE(photoId(*rs), 7);
+
+        // Nested units: what an inner unit stored goes with the outer one, and what was stored for
+        // good stays when a later unit is undone.
+        {
+            Transaction outer(db());
+            addPhoto(300, QStringLiteral("Stored"), *rs);
+            {
+                Transaction inner(db());
+                addPhoto(310, QStringLiteral("Stored inside"), *rs);
+                inner.commit();
+            }
+            {
+                Transaction inner(db());
+                addPhoto(320, QStringLiteral("Undone inside"), *rs);
+            }
+            outer.commit();
+        }
+        {
+            Transaction outer(db());
+            {
+                Transaction inner(db());
+                addPhoto(400, QStringLiteral("Undone with the outer unit"), *rs);
+                inner.commit();
+            }
+        }
+        QCOMPARE(rs->RecordCount(), 9);
+        agreesWithTheTable();
+    }
+
     void aFilterOpensANewRecordSetOfTheRowsThatMeetIt()
     {
         for (const auto type : {RecordsetType::Dynaset, RecordsetType::Snapshot}) {
@@ -444,6 +529,16 @@ private slots:
 
 private:
     Database& db() { return gDB->DB(); }
+
+    // The photo numbers the table holds, in order.
+    QList<qlonglong> photoIds()
+    {
+        QList<qlonglong> ids;
+        auto rows = db().OpenRecordset(QStringLiteral("SELECT PhotoID FROM Photos ORDER BY PhotoID"));
+        for (; !rows->Eof(); rows->MoveNext())
+            ids << photoId(*rows);
+        return ids;
+    }
 
     void addPhoto(int id, const QString& caption)
     {

@@ -1,6 +1,34 @@
 #include "data/Wildcard.h"
 
+#include "data/Database.h"
+#include "data/cDataBase.h"
+#include "support/TestProgramFolder.h"
+
 #include <QTest>
+
+namespace {
+
+// Every photo the find reaches, from the first row on, in the record set's order.
+QList<qlonglong> allFound(Recordset& rs, const QString& pattern)
+{
+    QList<qlonglong> found;
+    const Criteria criteria = Criteria::like(QStringLiteral("Caption"), pattern);
+    rs.MoveFirst();
+    for (rs.FindFirst(criteria); !rs.NoMatch(); rs.FindNext(criteria))
+        found << rs.Value(QStringLiteral("PhotoID")).toLongLong();
+    return found;
+}
+
+void addCaptions(const QStringList& captions, int firstId)
+{
+    Transaction work(gDB->DB());
+    int id = firstId;
+    for (const QString& caption : captions)
+        gDB->DB().Execute(QStringLiteral("INSERT INTO Photos (PhotoID, Caption) VALUES (?, ?)"), {id++, caption});
+    work.commit();
+}
+
+} // namespace
 
 class WildcardTest : public QObject
 {
@@ -36,6 +64,7 @@ private slots:
         QTest::newRow("unclosed bracket is literal") << "a[b" << "a[b" << true;
         QTest::newRow("accented capitals") << "ÉCOLE*" << "école de Paris" << true;
         QTest::newRow("apostrophe as run") << "O*Brien" << "O'Brien" << true;
+        QTest::newRow("many stars, no match") << "*a*a*a*a*a*a*a*a*b" << QString(60, u'a') << false;
         // clang-format on
     }
 
@@ -49,13 +78,82 @@ private slots:
 
     void plainPatternsBecomeTheEnginesLike()
     {
-        QCOMPARE(toSqlLikePattern(u"*lake?"), std::optional<QString>(QStringLiteral("%lake_")));
+        QCOMPARE(toSqlLikePattern(u"*lane?"), std::optional<QString>(QStringLiteral("%lane_")));
         // The engine's own wildcards and its escape stand for themselves.
-        QCOMPARE(toSqlLikePattern(u"100%_a\\b"), std::optional<QString>(QStringLiteral("100\\%\\_a\\\\b")));
+        QCOMPARE(toSqlLikePattern(u"100%_a\\b*"), std::optional<QString>(QStringLiteral("100\\%\\_a\\\\b%")));
         QCOMPARE(toSqlLikePattern(u"Box #"), std::nullopt);
         QCOMPARE(toSqlLikePattern(u"[ab]*"), std::nullopt);
-        // Only ASCII letters fold in the engine's LIKE.
-        QCOMPARE(toSqlLikePattern(u"école*"), std::nullopt);
+        // Two "*" with pattern after them would let LIKE take far too long.
+        QCOMPARE(toSqlLikePattern(u"*a*b*"), std::nullopt);
+    }
+
+    // A find gives the same rows whether a dynaset (through the engine) or a snapshot (on values
+    // already read) runs it, for captions and patterns where the engine's own LIKE would differ.
+    void findsAgreeWhicheverRecordSetRuns()
+    {
+        TestProgramFolder folder;
+        folder.openCatalogue();
+        const QString nul(QChar(0));
+        const QString longPattern = QString(u'*') + QString(49'998, u'a') + u'*';
+        addCaptions({QStringLiteral("Straße"), QStringLiteral("STRASSE"), QStringLiteral("ẞ"), QStringLiteral("ΟΔΟΣ"),
+                     QStringLiteral("οδος"), QStringLiteral("οδοσ"), QStringLiteral("20 \u212A"), QStringLiteral("ſun"),
+                     QStringLiteral("İstanbul"), QStringLiteral("ıspanak"), QStringLiteral("ﬁsh"),
+                     QStringLiteral("fish"), QStringLiteral("a") + nul + QStringLiteral("b lake"), QStringLiteral("ab"),
+                     QString::fromUcs4(U"\U0001F600x"), QStringLiteral("100%_a\\b"), QString(200, u'a')},
+                    100);
+        const QStringList patterns{"*k*",
+                                   "*K*",
+                                   "*s*",
+                                   "s*",
+                                   "*ss*",
+                                   "*ß*",
+                                   "*ẞ*",
+                                   "*σ",
+                                   "*ς",
+                                   "*Σ",
+                                   "i*",
+                                   "İ*",
+                                   "ı*",
+                                   "I*",
+                                   "*fi*",
+                                   "*ﬁ*",
+                                   "a",
+                                   "ab",
+                                   "a?b*",
+                                   "*b lake",
+                                   "a*",
+                                   "?x",
+                                   "??x",
+                                   "*😀*",
+                                   "[a-z]*",
+                                   "100[%]*",
+                                   "100%*",
+                                   "*\\*",
+                                   "*[*]*",
+                                   "[!a]*",
+                                   "*a*a*a*a*a*a*a*a*b",
+                                   QStringLiteral("a") + nul + QStringLiteral("b*"),
+                                   longPattern,
+                                   QString(50'000, u'['),
+                                   QString(50'000, u'*'),
+                                   QString(25'000, u'?') + QString(25'000, u'*')};
+        auto dynaset = gDB->DB().OpenRecordset(TableQuery(QStringLiteral("Photos"), QStringLiteral("PhotoID")),
+                                               RecordsetType::Dynaset);
+        auto snapshot = gDB->DB().OpenRecordset(TableQuery(QStringLiteral("Photos"), QStringLiteral("PhotoID")),
+                                                RecordsetType::Snapshot);
+        for (const QString& pattern : patterns) {
+            const QList<qlonglong> fromDynaset = allFound(*dynaset, pattern);
+            if (fromDynaset != allFound(*snapshot, pattern))
+                QFAIL(qPrintable(QStringLiteral("The record sets disagree on %1").arg(pattern.left(40))));
+        }
+        // And the answers are the ones a reader expects.
+        QCOMPARE(allFound(*dynaset, QStringLiteral("*k*")), (QList<qlonglong>{1, 2, 106, 109, 112}));
+        QCOMPARE(allFound(*dynaset, QStringLiteral("a?b*")), (QList<qlonglong>{112}));
+        QCOMPARE(allFound(*dynaset, QStringLiteral("ab")), (QList<qlonglong>{113}));
+        QCOMPARE(allFound(*dynaset, QStringLiteral("?x")), (QList<qlonglong>{114}));
+        QCOMPARE(allFound(*dynaset, QStringLiteral("*ς")), (QList<qlonglong>{103, 104, 105}));
+        QCOMPARE(allFound(*snapshot, QStringLiteral("*a*a*a*a*a*a*a*a*b")), QList<qlonglong>{});
+        QCOMPARE(allFound(*dynaset, QStringLiteral("*a*a*a*a*a*a*a*a*a")), (QList<qlonglong>{116}));
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 int runWildcardTest(int argc, char* argv[]);
+int runCollationTest(int argc, char* argv[]);
 int runEngineTest(int argc, char* argv[]);
 int runCatalogueTest(int argc, char* argv[]);
 int runDataBaseTest(int argc, char* argv[]);
@@ -12,7 +13,7 @@ int runPhotosSubjectsTest(int argc, char* argv[]);
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    return RunTestClasses(
-        argc, argv,
-        {runWildcardTest, runEngineTest, runCatalogueTest, runDataBaseTest, runPhotosTest, runPhotosSubjectsTest});
+    return RunTestClasses(argc, argv,
+                          {runWildcardTest, runCollationTest, runEngineTest, runCatalogueTest, runDataBaseTest,
+                           runPhotosTest, runPhotosSubjectsTest});
 }

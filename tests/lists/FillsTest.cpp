@@ -1,3 +1,4 @@
+#include "data/Database.h"
 #include "data/cDataBase.h"
 #include "lists/cCategories.h"
 #include "lists/cLocations.h"
@@ -135,6 +136,30 @@ private slots:
         fillList(list);
         QCOMPARE(list.items, under.names + under.names);
         QVERIFY(m_folder->messages().shown().empty());
+    }
+
+    // Accented names stand beside their base letters, in a pick list and in the list's own moves.
+    void namesFillAndMoveInTheOrderAReaderExpects()
+    {
+        {
+            Transaction work(gDB->DB());
+            for (const char* name :
+                 {"Zion", "Ölmühle", "Ångström", "Angstrom", "oak", "Straße", "Strasse", "Éclairs", "Eagle"})
+                gDB->DB().Execute(QStringLiteral("INSERT INTO States (State) VALUES (?)"), {QString::fromUtf8(name)});
+            work.commit();
+        }
+        const QStringList expected{"Angstrom",  "Ångström", "California", "Eagle",   "Éclairs", "Maine",
+                                   "Minnesota", "oak",      "Ölmühle",    "Strasse", "Straße",  "Zion"};
+        RecordingList list;
+        cStates().FillList(list);
+        QCOMPARE(list.items, expected);
+
+        cStates states;
+        QStringList moves;
+        states.GoFirst();
+        for (qsizetype i = 0; i < expected.size(); ++i, states.GoNext())
+            moves << states.State().State;
+        QCOMPARE(moves, expected);
     }
 
     void codedPickListsKeepEachIdBesideItsName()

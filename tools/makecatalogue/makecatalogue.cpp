@@ -5,6 +5,7 @@
 
 #include "core/Failure.h"
 #include "data/Database.h"
+#include "data/NameOrder.h"
 #include "data/cDataBase.h"
 
 #include <QCoreApplication>
@@ -206,6 +207,8 @@ int main(int argc, char* argv[])
     try {
         const auto db = Database::CreateDatabase(QString::fromLocal8Bit(argv[1]), cDataBase::ConnectString());
         db->ExecuteScript(QString::fromUtf8(schema));
+        // Its indexes already follow this program's order of names.
+        db->ExecuteScript(QStringLiteral("PRAGMA user_version = %1").arg(NameOrderVersion));
         Transaction work(*db);
         addSamples(*db);
         work.commit();

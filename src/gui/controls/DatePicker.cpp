@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
@@ -17,9 +18,11 @@ DatePicker::DatePicker(QWidget* parent) : QWidget(parent), m_check(new QCheckBox
     m_date->setObjectName(QStringLiteral("dteDate"));
     m_date->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
     m_date->setCalendarPopup(true);
-    // Dates go back to 1601, before any photograph; Qt's date edit starts at 1752 unless told.
-    m_date->setMinimumDate(QDate(1601, 1, 1));
-    m_date->setDate(QDate::currentDate());
+    // Dates go back to 1601, before any photograph; Qt's date edit starts at 1752 unless told. The
+    // day before stands for no date and shows as a blank field.
+    m_date->setMinimumDate(noDate());
+    m_date->setSpecialValueText(QStringLiteral(" "));
+    m_date->setDate(noDate());
     m_date->setEnabled(false);
 
     auto* layout = new QHBoxLayout(this);
@@ -35,6 +38,11 @@ DatePicker::DatePicker(QWidget* parent) : QWidget(parent), m_check(new QCheckBox
     m_date->calendarWidget()->window()->installEventFilter(this);
 
     connect(m_check, &QCheckBox::toggled, this, [this](bool checked) {
+        // A date entered where there was none starts from today.
+        if (checked && m_date->date() == noDate()) {
+            const QSignalBlocker oneChange(m_date);
+            m_date->setDate(QDate::currentDate());
+        }
         m_date->setEnabled(checked);
         emit ValueChanged();
     });
@@ -47,16 +55,23 @@ DatePicker::DatePicker(QWidget* parent) : QWidget(parent), m_check(new QCheckBox
 
 DatePicker::~DatePicker() = default;
 
+QDate DatePicker::noDate()
+{
+    return QDate(1600, 12, 31);
+}
+
 QVariant DatePicker::Value() const
 {
-    return m_check->isChecked() ? QVariant(m_date->date()) : QVariant();
+    return m_check->isChecked() && m_date->date() != noDate() ? QVariant(m_date->date()) : QVariant();
 }
 
 void DatePicker::setValue(const QVariant& value)
 {
     const QDate date = value.toDate();
-    if (!date.isValid()) {
+    if (!date.isValid() || date < noDate().addDays(1)) {
+        // No date shows an empty field, never the date of the photo shown before.
         m_check->setChecked(false);
+        m_date->setDate(noDate());
         return;
     }
     // The date first: while the box is still clear it changes no value, so one change is reported.

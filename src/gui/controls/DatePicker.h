@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QVariant>
 #include <QWidget>
 
@@ -35,6 +36,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The value of the date field while there is no date.
+    static QDate noDate();
+
     QCheckBox* m_check;
     QDateEdit* m_date;
 };

@@ -1,5 +1,7 @@
 #include "gui/controls/TypeAhead.h"
 
+#include "gui/shell/Action.h"
+
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -38,8 +40,8 @@ void TypeAhead::attach(QComboBox* combo)
         edit->installEventFilter(this);
     // A click on an entry confirms it; moving through the list with the arrow keys does not.
     connect(combo, &QComboBox::activated, this, [this, combo] {
-        if (!m_suppress && m_next)
-            m_next(combo);
+        if (!m_suppress)
+            moveOn(combo);
     });
 }
 
@@ -78,13 +80,11 @@ bool TypeAhead::keyPress(QComboBox* combo, int key, const QString& text)
         combo->hidePopup();
         if (m_lastFound >= 0 && m_lastFound < combo->count())
             combo->setCurrentIndex(m_lastFound);
-        if (m_next)
-            m_next(combo);
+        moveOn(combo);
         return true;
     case Qt::Key_Backspace:
-        if (m_changed)
-            m_changed();
-        return false;
+        // A change the window refuses is not typed either.
+        return !changed();
     case Qt::Key_Delete:
         // X11 gives Delete the character 127, but it types nothing.
         return false;
@@ -125,7 +125,17 @@ void TypeAhead::typed(QComboBox* combo, QChar character)
             edit->setSelection(int(entry.size()), int(search.size() - entry.size()));
         }
     }
-    if (m_changed)
-        m_changed();
+    changed();
     m_suppress = false;
+}
+
+bool TypeAhead::changed()
+{
+    return !m_changed || RunAction([this] { m_changed(); });
+}
+
+void TypeAhead::moveOn(QComboBox* combo)
+{
+    if (m_next)
+        RunAction([this, combo] { m_next(combo); });
 }

@@ -32,6 +32,9 @@ private:
     bool keyPress(QComboBox* combo, int key, const QString& text);
     void keyRelease(QComboBox* combo, int key);
     void typed(QComboBox* combo, QChar character);
+    // Tells the window of a change (false when it refused it) and moves on, each as one action.
+    bool changed();
+    void moveOn(QComboBox* combo);
 
     std::function<void()> m_changed;
     std::function<void(QComboBox*)> m_next;

@@ -2,6 +2,9 @@
 
 #include "core/Conversions.h"
 #include "core/Failure.h"
+#include "data/Database.h"
+#include "data/cDataBase.h"
+#include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
 #include "gui/shell/MainFrame.h"
 #include "gui/shell/MainVellaro.h"
@@ -36,8 +39,12 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalBlocker>
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 namespace {
 
@@ -102,7 +109,27 @@ QLineEdit* textBox(QWidget* parent, const char* name)
     return item;
 }
 
+// Collects the names a fill delivers, so that they are all read before anything is shown.
+class NameList final : public ListTarget
+{
+public:
+    void AddItem(const QString& text) override { names << text; }
+    QStringList names;
+};
+
 } // namespace
+
+frmPhotos* frmPhotos::make(MainFrame* main, QWidget* parent)
+{
+    auto* editor = new frmPhotos(main, parent);
+    if (editor->m_loaded)
+        return editor;
+    // What went wrong has been shown; an editor without its record sets is not offered.
+    delete editor;
+    if (main)
+        main->PhotoEditorClosed();
+    return nullptr;
+}
 
 frmPhotos::frmPhotos(MainFrame* main, QWidget* parent) : QWidget(parent), m_main(main)
 {
@@ -186,45 +213,53 @@ void frmPhotos::createControls()
 
 void frmPhotos::connectControls()
 {
-    connect(cmdFirst, &QPushButton::clicked, this, &frmPhotos::cmdFirst_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmPhotos::cmdPrevious_Click);
-    connect(cmdNext, &QPushButton::clicked, this, &frmPhotos::cmdNext_Click);
-    connect(cmdLast, &QPushButton::clicked, this, &frmPhotos::cmdLast_Click);
-    connect(cmdAdd, &QPushButton::clicked, this, &frmPhotos::cmdAdd_Click);
-    connect(cmdDelete, &QPushButton::clicked, this, &frmPhotos::cmdDelete_Click);
-    connect(cmdUpdate, &QPushButton::clicked, this, &frmPhotos::cmdUpdate_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmPhotos::cmdClose_Click);
+    // Every command runs as one action: a failure is shown and goes no further.
+    const auto act = [this](void (frmPhotos::*handler)()) {
+        return [this, handler] { RunAction([this, handler] { (this->*handler)(); }); };
+    };
+    connect(cmdFirst, &QPushButton::clicked, this, act(&frmPhotos::cmdFirst_Click));
+    connect(cmdPrevious, &QPushButton::clicked, this, act(&frmPhotos::cmdPrevious_Click));
+    connect(cmdNext, &QPushButton::clicked, this, act(&frmPhotos::cmdNext_Click));
+    connect(cmdLast, &QPushButton::clicked, this, act(&frmPhotos::cmdLast_Click));
+    connect(cmdAdd, &QPushButton::clicked, this, act(&frmPhotos::cmdAdd_Click));
+    connect(cmdDelete, &QPushButton::clicked, this, act(&frmPhotos::cmdDelete_Click));
+    connect(cmdUpdate, &QPushButton::clicked, this, act(&frmPhotos::cmdUpdate_Click));
+    connect(cmdClose, &QPushButton::clicked, this, act(&frmPhotos::cmdClose_Click));
 
-    m_typeAhead = new TypeAhead(
-        this, [this] { MarkChanged(); }, [this](QComboBox* combo) { focusNext(combo); });
+    m_typeAhead = new TypeAhead(this, act(&frmPhotos::MarkChanged), [this](QComboBox* combo) { focusNext(combo); });
     for (int i = 0; i < 2; ++i) {
         m_typeAhead->attach(cboPhotos[i]);
         m_typeAhead->attach(cboCodedPhoto[i]->combo());
         connect(cboPhotos[i], &DropDownCombo::DropDown, this, [this, i] {
-            MarkChanged();
-            cboPhotos[i]->clear();
-            ComboItems items(cboPhotos[i]);
-            try {
-                if (i == 0)
-                    m_States->FillList(items);
-                else
-                    m_StorageDevices->FillList(items);
-            } catch (const Failure& failure) {
-                MsgBox(failure.Description());
-            }
+            if (!m_loaded)
+                return;
+            RunAction([this, i] {
+                MarkChanged();
+                fillPlaces(i);
+            });
         });
         connect(cboCodedPhoto[i], &uc2ColCombo::DropDown, this, [this, i] {
-            MarkChanged();
-            cboCodedPhoto[i]->Clear();
-            if (i == 0)
-                m_Locations->FillList(*cboCodedPhoto[0], cboPhotos[0]->currentText());
-            else
-                m_StorageLocations->FillList(*cboCodedPhoto[1], cboPhotos[1]->currentText());
+            if (!m_loaded)
+                return;
+            RunAction([this, i] {
+                MarkChanged();
+                fillPlaceCodes(i);
+            });
+        });
+        // The dependent list always holds the places of the state or device shown, so that typing
+        // finds them before the list has ever been opened.
+        connect(cboPhotos[i], &QComboBox::editTextChanged, this, [this, i] {
+            if (m_loaded)
+                RunAction([this, i] { fillPlaceCodes(i); });
         });
     }
 
-    connect(dtpTaken, &DatePicker::DropDown, this, &frmPhotos::MarkChanged);
-    connect(dtpTaken, &DatePicker::Click, this, &frmPhotos::MarkChanged);
+    connect(dtpTaken, &DatePicker::DropDown, this, act(&frmPhotos::MarkChanged));
+    connect(dtpTaken, &DatePicker::Click, this, act(&frmPhotos::MarkChanged));
+    // A date changed by the keyboard (the arrow keys step it) is a change too.
+    connect(dtpTaken, &DatePicker::ValueChanged, this, act(&frmPhotos::MarkChanged));
+    // Only a real toggle by the user changes the photo; Tab and arrows on the box do not.
+    connect(chkPrintLabel, &QCheckBox::clicked, this, act(&frmPhotos::MarkChanged));
 
     connect(ucImageViewer1, &ucImageViewer::LoadingImage, this, [this] { m_busy = std::make_unique<BusyPointer>(); });
     connect(ucImageViewer1, &ucImageViewer::ImageLoaded, this, [this] { m_busy.reset(); });
@@ -232,11 +267,11 @@ void frmPhotos::connectControls()
         cmdViewPhoto->setEnabled(ok);
         cmdEditPhoto->setEnabled(ok);
     });
-    connect(cmdBrowse, &QPushButton::clicked, this, &frmPhotos::cmdBrowse_Click);
-    connect(cmdViewPhoto, &QPushButton::clicked, this, &frmPhotos::cmdViewPhoto_Click);
-    connect(cmdEditPhoto, &QPushButton::clicked, this, &frmPhotos::cmdEditPhoto_Click);
+    connect(cmdBrowse, &QPushButton::clicked, this, act(&frmPhotos::cmdBrowse_Click));
+    connect(cmdViewPhoto, &QPushButton::clicked, this, act(&frmPhotos::cmdViewPhoto_Click));
+    connect(cmdEditPhoto, &QPushButton::clicked, this, act(&frmPhotos::cmdEditPhoto_Click));
 
-    connect(cmdAddSubject, &QPushButton::clicked, this, &frmPhotos::cmdAddSubject_Click);
+    connect(cmdAddSubject, &QPushButton::clicked, this, act(&frmPhotos::cmdAddSubject_Click));
     m_typeAhead->attach(cboSubjects->combo());
 
     // The window sees every key before its controls do.
@@ -246,10 +281,10 @@ void frmPhotos::connectControls()
 
 void frmPhotos::load()
 {
-    try {
-        m_expanded = !GetBooleanSetting(startUp, QStringLiteral("Expanded"), true);
-        Expand();
-        cmdUpdate->setEnabled(false);
+    m_expanded = !GetBooleanSetting(startUp, QStringLiteral("Expanded"), true);
+    Expand();
+    cmdUpdate->setEnabled(false);
+    m_loaded = RunAction([this] {
         m_Photos = std::make_unique<cPhotos>();
         m_States = std::make_unique<cStates>();
         m_Locations = std::make_unique<cLocations>();
@@ -258,18 +293,76 @@ void frmPhotos::load()
         m_StorageLocations = std::make_unique<cStorageLocations>();
         m_Subjects = std::make_unique<cSubjects>();
         connect(m_Photos.get(), &cPhotos::RecordNumber, this, &frmPhotos::m_photos_RecordNumber);
-        connect(m_Photos.get(), &cPhotos::Found, this, &frmPhotos::m_Photos_Found);
+        connect(m_Photos.get(), &cPhotos::Found, this, [this] { RunAction([this] { m_Photos_Found(); }); });
 
         const std::int32_t last = toInt32(GetSetting(startUp, QStringLiteral("LastPhoto"), QStringLiteral("0")));
-        m_Photos->GoFirst();
-        if (last != 0)
+        bool empty = false;
+        try {
+            m_Photos->GoFirst();
+        } catch (const Failure& failure) {
+            // An empty catalogue has no photo to show; a new one can still be added.
+            if (failure.Number() != ErrorNumber::NoCurrentRecord)
+                throw;
+            empty = true;
+        }
+        if (!empty && last != 0)
             m_Photos->FindFirstPhoto(QStringLiteral("PhotoID"), QString::number(last));
+        fillPlaces(0);
+        fillPlaces(1);
         m_loaded = true;
-        ShowPhoto();
+        if (!empty)
+            ShowPhoto();
         setBrowsingState();
-    } catch (const Failure&) {
-        // The window stays open with what could be loaded.
+    });
+    if (m_loaded)
+        return;
+    // Without its record sets the editor can do nothing but close.
+    m_Photos.reset();
+    m_States.reset();
+    m_Locations.reset();
+    m_StorageDevices.reset();
+    m_PhotosSubjects.reset();
+    m_StorageLocations.reset();
+    m_Subjects.reset();
+    for (QWidget* control : findChildren<QWidget*>())
+        control->setEnabled(false);
+    cmdClose->setEnabled(true);
+    if (m_main)
+        m_main->SetCopyPhotoEnabled(false);
+}
+
+void frmPhotos::fillPlaces(int index)
+{
+    DropDownCombo* combo = cboPhotos[index];
+    const QString shown = combo->currentText();
+    {
+        // Refilling the list is no new state or device: the places list follows only a new text.
+        const QSignalBlocker quiet(combo);
+        combo->clear();
+        ComboItems items(combo);
+        if (index == 0)
+            m_States->FillList(items);
+        else
+            m_StorageDevices->FillList(items);
+        combo->setCurrentIndex(-1);
+        combo->setEditText(shown);
     }
+}
+
+void frmPhotos::fillPlaceCodes(int index)
+{
+    uc2ColCombo* combo = cboCodedPhoto[index];
+    const QString shown = combo->Text();
+    const QString code = combo->Code();
+    combo->Clear();
+    if (index == 0)
+        m_Locations->FillList(*combo, cboPhotos[0]->currentText());
+    else
+        m_StorageLocations->FillList(*combo, cboPhotos[1]->currentText());
+    // The shown text stays, with its own code when the new list has it, else with the code it had.
+    combo->setText(shown);
+    if (combo->Code() == u"-1")
+        combo->setCode(code);
 }
 
 void frmPhotos::showEvent(QShowEvent* event)
@@ -277,10 +370,7 @@ void frmPhotos::showEvent(QShowEvent* event)
     // The frame that holds the window exists only now.
     if (!m_placed) {
         m_placed = true;
-        try {
-            RestoreFormPosition(this);
-        } catch (const Failure&) {
-        }
+        RunAction([this] { RestoreFormPosition(this); });
     }
     QWidget::showEvent(event);
 }
@@ -355,22 +445,16 @@ void frmPhotos::Expand()
 
 bool frmPhotos::Find(const QString& field, const QString& value)
 {
-    try {
-        return m_Photos->FindPhoto(field, value);
-    } catch (const Failure& failure) {
-        MsgBox(failure.Description());
+    if (!m_loaded)
         return false;
-    }
+    return RunAction(false, [&] { return m_Photos->FindPhoto(field, value); });
 }
 
 bool frmPhotos::FindFirst(const QString& field, const QString& value)
 {
-    try {
-        return m_Photos->FindFirstPhoto(field, value);
-    } catch (const Failure& failure) {
-        MsgBox(failure.Description());
+    if (!m_loaded)
         return false;
-    }
+    return RunAction(false, [&] { return m_Photos->FindFirstPhoto(field, value); });
 }
 
 bool frmPhotos::IsEditing() const
@@ -395,40 +479,49 @@ void frmPhotos::viewerFollowsFileName()
 
 void frmPhotos::ShowPhoto()
 {
-    try {
-        const cPhoto& photo = m_Photos->Photo();
-        txtCaption->setPlainText(photo.Caption);
-        txtPhotoID->setText(QString::number(photo.PhotoID));
-        dtpTaken->setValue(photo.DateTaken);
-        txtNumberofLabels->setText(QString::number(photo.NumberofLabels));
-        chkPrintLabel->setChecked(photo.PrintLabel == 1);
-        txtFileName->setText(photo.FileName);
-        txtComments->setText(photo.Comments);
-        // Long texts show from their start.
-        txtFileName->setCursorPosition(0);
-        txtComments->setCursorPosition(0);
-        cboPhotos[0]->setEditText(m_Locations->GetState(photo.LocationID));
-        cboCodedPhoto[0]->setText(m_Locations->GetLocation(photo.LocationID));
-        cboCodedPhoto[0]->setCode(QString::number(photo.LocationID));
-        cboPhotos[1]->setEditText(m_StorageLocations->GetStorageDevice(photo.StorageLocationID));
-        cboCodedPhoto[1]->setText(m_StorageLocations->GetStorageLocation(photo.StorageLocationID));
-        cboCodedPhoto[1]->setCode(QString::number(photo.StorageLocationID));
-        if (m_expanded)
-            viewerFollowsFileName();
-        m_addedSubjects.clear();
-        m_removedSubjects.clear();
-        m_Photos->setIsDirty(false);
-        ShowPhotoSubjects();
-    } catch (const Failure&) {
-        // What could be shown stays shown.
-    }
+    // Everything is read before any control changes: a photo that cannot be read whole leaves the
+    // one shown before untouched, and the failure is reported by the action.
+    const cPhoto photo = m_Photos->Photo();
+    const QString state = m_Locations->GetState(photo.LocationID);
+    const QString location = m_Locations->GetLocation(photo.LocationID);
+    const QString device = m_StorageLocations->GetStorageDevice(photo.StorageLocationID);
+    const QString storageLocation = m_StorageLocations->GetStorageLocation(photo.StorageLocationID);
+    NameList subjects;
+    m_PhotosSubjects->FillList(subjects, QString::number(photo.PhotoID));
+
+    const bool wasShowing = std::exchange(m_showing, true);
+    txtCaption->setPlainText(photo.Caption);
+    txtPhotoID->setText(QString::number(photo.PhotoID));
+    dtpTaken->setValue(photo.DateTaken);
+    txtNumberofLabels->setText(QString::number(photo.NumberofLabels));
+    chkPrintLabel->setChecked(photo.PrintLabel == 1);
+    txtFileName->setText(photo.FileName);
+    txtComments->setText(photo.Comments);
+    // Long texts show from their start.
+    txtFileName->setCursorPosition(0);
+    txtComments->setCursorPosition(0);
+    cboPhotos[0]->setEditText(state);
+    cboCodedPhoto[0]->setText(location);
+    cboCodedPhoto[0]->setCode(QString::number(photo.LocationID));
+    cboPhotos[1]->setEditText(device);
+    cboCodedPhoto[1]->setText(storageLocation);
+    cboCodedPhoto[1]->setCode(QString::number(photo.StorageLocationID));
+    if (m_expanded)
+        viewerFollowsFileName();
+    m_addedSubjects.clear();
+    m_removedSubjects.clear();
+    m_Photos->setIsDirty(false);
+    lstSubjects->clear();
+    lstSubjects->addItems(subjects.names);
+    m_showing = wasShowing;
 }
 
 void frmPhotos::ShowPhotoSubjects()
 {
+    NameList subjects;
+    m_PhotosSubjects->FillList(subjects, txtPhotoID->text());
     lstSubjects->clear();
-    ListBoxItems items(lstSubjects);
-    m_PhotosSubjects->FillList(items, txtPhotoID->text());
+    lstSubjects->addItems(subjects.names);
 }
 
 void frmPhotos::setBrowsingState()
@@ -453,14 +546,10 @@ void frmPhotos::setEditingState()
 
 void frmPhotos::MarkChanged()
 {
-    if (!m_Photos || m_Photos->IsDirty())
+    // Values the editor puts into its controls itself are no change by the user.
+    if (!m_Photos || m_showing || m_Photos->IsDirty())
         return;
-    try {
-        m_Photos->Edit();
-    } catch (const Failure& failure) {
-        MsgBox(failure.Description());
-        return;
-    }
+    m_Photos->Edit();
     m_Photos->setIsDirty(true);
     setEditingState();
 }
@@ -521,6 +610,14 @@ bool frmPhotos::fileNameKey(QEvent* event)
 
 bool frmPhotos::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!m_loaded)
+        return false;
+    // A key whose work failed is swallowed, so that it does not go on to change the control.
+    return RunAction(event->type() == QEvent::KeyPress, [&] { return filterEvent(watched, event); });
+}
+
+bool frmPhotos::filterEvent(QObject* watched, QEvent* event)
+{
     if (event->type() == QEvent::KeyPress && formKey(static_cast<QKeyEvent*>(event)))
         return true;
     if (watched == txtFileName && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
@@ -531,8 +628,6 @@ bool frmPhotos::eventFilter(QObject* watched, QEvent* event)
         autoCaption();
     if (event->type() == QEvent::FocusIn && watched == txtNumberofLabels)
         txtNumberofLabels->selectAll();
-    if (watched == chkPrintLabel && (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyPress))
-        MarkChanged();
     if (event->type() != QEvent::KeyPress)
         return false;
 
@@ -558,7 +653,7 @@ void frmPhotos::autoCaption()
     if (!txtCaption->toPlainText().isEmpty() || !m_Photos)
         return;
     MarkChanged();
-    try {
+    {
         const cOptions options;
         QString caption = txtPhotoID->text() + QStringLiteral(": ");
         const QVariant date = dtpTaken->Value();
@@ -572,8 +667,6 @@ void frmPhotos::autoCaption()
         QTextCursor cursor = txtCaption->textCursor();
         cursor.setPosition(int(txtPhotoID->text().size()) + 2);
         txtCaption->setTextCursor(cursor);
-    } catch (const Failure& failure) {
-        MsgBox(failure.Description());
     }
 }
 
@@ -598,14 +691,10 @@ void frmPhotos::focusNext(QWidget* from)
 
 void frmPhotos::navigate(void (cPhotos::*move)())
 {
-    try {
-        (m_Photos.get()->*move)();
-        ShowPhoto();
-        setBrowsingState();
-        txtPhotoID->setFocus();
-    } catch (const Failure& failure) {
-        MsgBox(failure.Description());
-    }
+    (m_Photos.get()->*move)();
+    ShowPhoto();
+    setBrowsingState();
+    txtPhotoID->setFocus();
 }
 
 void frmPhotos::cmdFirst_Click()
@@ -630,59 +719,73 @@ void frmPhotos::cmdLast_Click()
 
 void frmPhotos::cmdAdd_Click()
 {
+    std::int32_t last = 0;
     try {
-        const std::int32_t number = m_Photos->GetLastPhotoID() + 1;
-        m_addedSubjects.clear();
-        m_removedSubjects.clear();
-        m_statusBeforeAdd = lblStatus->text();
-        lblStatus->setText(QStringLiteral("New Record"));
-        txtPhotoID->setText(QString::number(number));
-        lstSubjects->clear();
-        txtNumberofLabels->setText(QStringLiteral("1"));
-        chkPrintLabel->setChecked(true);
-        for (DropDownCombo* combo : cboPhotos)
-            combo->setEditText(QString());
-        for (uc2ColCombo* combo : cboCodedPhoto)
-            combo->setText(QString());
-        txtCaption->clear();
-        txtComments->clear();
-        txtFileName->clear();
-        if (m_expanded)
-            ucImageViewer1->setFileName(QString());
-
-        const cOptions options;
-        if (options.lastComments)
-            txtComments->setText(m_last.comments);
-        if (options.lastFilename) {
-            txtFileName->setText(m_last.fileName);
-            if (!m_last.fileName.isEmpty())
-                ucImageViewer1->setFileName(m_last.fileName);
-        }
-        dtpTaken->setValue(options.LastDate ? m_last.date : QVariant());
-        if (options.LastLocation && !m_last.state.isEmpty()) {
-            cboPhotos[0]->setEditText(m_last.state);
-            cboCodedPhoto[0]->setText(m_last.location);
-            cboCodedPhoto[0]->setCode(m_last.locationCode);
-        }
-        if (options.LastStorageDevice && !m_last.storageDevice.isEmpty()) {
-            cboPhotos[1]->setEditText(m_last.storageDevice);
-            cboCodedPhoto[1]->setText(m_last.storageLocation);
-            cboCodedPhoto[1]->setCode(m_last.storageLocationCode);
-        }
-        m_newRecord = true;
-        m_Photos->setIsDirty(true);
-        setEditingState();
-        txtPhotoID->setFocus();
-        txtPhotoID->selectAll();
+        last = m_Photos->GetLastPhotoID();
     } catch (const Failure& failure) {
-        MsgBox(failure.Description());
+        // An empty catalogue starts at photo 1.
+        if (failure.Number() != ErrorNumber::NoCurrentRecord)
+            throw;
     }
+    // The largest number has no next one; nothing changes and the editor stays browsing.
+    if (last == std::numeric_limits<std::int32_t>::max())
+        throw Failure(ErrorNumber::Overflow, QStringLiteral("frmPhotos"));
+    const std::int32_t number = last + 1;
+    const cOptions options;
+
+    const bool wasShowing = std::exchange(m_showing, true);
+    m_addedSubjects.clear();
+    m_removedSubjects.clear();
+    m_statusBeforeAdd = lblStatus->text();
+    lblStatus->setText(QStringLiteral("New Record"));
+    txtPhotoID->setText(QString::number(number));
+    lstSubjects->clear();
+    txtNumberofLabels->setText(QStringLiteral("1"));
+    chkPrintLabel->setChecked(true);
+    for (DropDownCombo* combo : cboPhotos)
+        combo->setEditText(QString());
+    for (uc2ColCombo* combo : cboCodedPhoto)
+        combo->setText(QString());
+    txtCaption->clear();
+    txtComments->clear();
+    txtFileName->clear();
+    if (m_expanded)
+        ucImageViewer1->setFileName(QString());
+
+    if (options.lastComments)
+        txtComments->setText(m_last.comments);
+    if (options.lastFilename) {
+        txtFileName->setText(m_last.fileName);
+        if (!m_last.fileName.isEmpty())
+            ucImageViewer1->setFileName(m_last.fileName);
+    }
+    dtpTaken->setValue(options.LastDate ? m_last.date : QVariant());
+    if (options.LastLocation && !m_last.state.isEmpty()) {
+        cboPhotos[0]->setEditText(m_last.state);
+        cboCodedPhoto[0]->setText(m_last.location);
+        cboCodedPhoto[0]->setCode(m_last.locationCode);
+    }
+    if (options.LastStorageDevice && !m_last.storageDevice.isEmpty()) {
+        cboPhotos[1]->setEditText(m_last.storageDevice);
+        cboCodedPhoto[1]->setText(m_last.storageLocation);
+        cboCodedPhoto[1]->setCode(m_last.storageLocationCode);
+    }
+    m_showing = wasShowing;
+    m_newRecord = true;
+    m_Photos->setIsDirty(true);
+    setEditingState();
+    txtPhotoID->setFocus();
+    txtPhotoID->selectAll();
 }
 
-bool frmPhotos::SavePhoto()
+void frmPhotos::SavePhoto()
 {
-    try {
-        if (m_Photos->IsDirty()) {
+    if (m_Photos->IsDirty()) {
+        // The photo and its subject changes are stored together or not at all.
+        const std::int32_t shownId = m_Photos->Photo().PhotoID;
+        bool photoWritten = false;
+        try {
+            Transaction work(gDB->DB());
             if (m_newRecord)
                 m_Photos->Add();
             else
@@ -701,6 +804,7 @@ bool frmPhotos::SavePhoto()
                 photo.NumberofLabels = toInt16(txtNumberofLabels->text());
             photo.PrintLabel = chkPrintLabel->isChecked() ? 1 : 0;
             m_Photos->Save();
+            photoWritten = true;
 
             // Subjects added are linked before those removed are unlinked.
             for (const auto& [name, code] : m_addedSubjects) {
@@ -712,21 +816,20 @@ bool frmPhotos::SavePhoto()
             }
             for (const QString& name : std::as_const(m_removedSubjects))
                 m_PhotosSubjects->Delete(txtPhotoID->text(), name);
+            work.commit();
+        } catch (const Failure&) {
+            // Nothing was stored: the change stays pending, subjects included, for another Save.
+            m_Photos->setIsDirty(true);
+            if (photoWritten) {
+                m_Photos->Requery(shownId);
+                m_PhotosSubjects->Requery();
+            }
+            throw;
         }
-        m_addedSubjects.clear();
-        m_removedSubjects.clear();
-        m_newRecord = false;
-        return true;
-    } catch (const Failure& failure) {
-        if (failure.Number() == ErrorNumber::DuplicateValue) {
-            MsgBox(QStringLiteral("A photo with this ID already exists. Enter a different ID number."));
-            txtPhotoID->selectAll();
-            txtPhotoID->setFocus();
-        } else {
-            MsgBox(failure.Description());
-        }
-        return false;
     }
+    m_addedSubjects.clear();
+    m_removedSubjects.clear();
+    m_newRecord = false;
 }
 
 void frmPhotos::rememberSavedValues()
@@ -746,8 +849,16 @@ void frmPhotos::rememberSavedValues()
 
 void frmPhotos::cmdUpdate_Click()
 {
-    if (!SavePhoto())
+    try {
+        SavePhoto();
+    } catch (const Failure& failure) {
+        if (failure.Number() != ErrorNumber::DuplicateValue)
+            throw;
+        MsgBox(QStringLiteral("A photo with this ID already exists. Enter a different ID number."));
+        txtPhotoID->selectAll();
+        txtPhotoID->setFocus();
         return;
+    }
     setBrowsingState();
     rememberSavedValues();
     txtPhotoID->setFocus();
@@ -774,20 +885,16 @@ void frmPhotos::cmdClose_Click()
 void frmPhotos::cmdDelete_Click()
 {
     cmdUpdate->setEnabled(false);
-    try {
-        m_Photos->Delete();
-        ShowPhoto();
-    } catch (const Failure& failure) {
-        MsgBox(failure.Description());
-    }
     txtPhotoID->setFocus();
+    m_Photos->Delete();
+    ShowPhoto();
 }
 
 void frmPhotos::closeEvent(QCloseEvent* event)
 {
     if (IsEditing()) {
         if (MsgBox(QStringLiteral("Save Changes?"), MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
-            cmdUpdate_Click();
+            RunAction([this] { cmdUpdate_Click(); });
             // A change that could not be saved keeps the window open rather than being lost.
             if (IsEditing()) {
                 event->ignore();
@@ -802,9 +909,14 @@ void frmPhotos::closeEvent(QCloseEvent* event)
     m_PhotosSubjects.reset();
     m_StorageLocations.reset();
     m_Subjects.reset();
-    SaveFormPosition(this);
-    SaveBooleanSetting(startUp, QStringLiteral("Expanded"), m_expanded);
-    SaveSetting(startUp, QStringLiteral("LastPhoto"), txtPhotoID->text());
+    RunAction([this] {
+        SaveFormPosition(this);
+        SaveBooleanSetting(startUp, QStringLiteral("Expanded"), m_expanded);
+        // An editor that never showed a photo leaves the remembered one as it was.
+        if (m_loaded && !txtPhotoID->text().isEmpty())
+            SaveSetting(startUp, QStringLiteral("LastPhoto"), txtPhotoID->text());
+    });
+    m_loaded = false;
     if (m_main)
         m_main->PhotoEditorClosed();
     event->accept();
@@ -820,17 +932,13 @@ void frmPhotos::showSubjectChooser(bool visible)
 
 void frmPhotos::cmdAddSubject_Click()
 {
+    cboSubjects->Clear();
+    m_Subjects->FillList(*cboSubjects);
     // The buttons look as when editing, though nothing is changed until a subject is chosen.
     cmdUpdate->setEnabled(true);
     for (QPushButton* command : {cmdAdd, cmdDelete, cmdFirst, cmdPrevious, cmdNext, cmdLast})
         command->setEnabled(false);
     cmdClose->setText(QStringLiteral("&Cancel"));
-    try {
-        cboSubjects->Clear();
-        m_Subjects->FillList(*cboSubjects);
-    } catch (const Failure& failure) {
-        MsgBox(failure.Description());
-    }
     m_subjectWithdrawn = false;
     showSubjectChooser(true);
     cboSubjects->combo()->setFocus();
@@ -981,48 +1089,69 @@ void frmPhotos::cmdEditPhoto_Click()
 
 void frmPhotos::CopyPhoto()
 {
-    try {
-        // Everything is read first, so that a value that cannot be copied changes nothing.
-        const std::int32_t oldNumber = toInt32(txtPhotoID->text());
-        const QVariant date = dtpTaken->Value();
-        const std::int16_t location = toInt16(cboCodedPhoto[0]->Code());
-        const QString caption = txtCaption->toPlainText();
-        const std::int16_t labels = toInt16(txtNumberofLabels->text());
-        const bool printLabel = chkPrintLabel->isChecked();
-        const QString comments = txtComments->text();
-        const std::int16_t storageLocation = toInt16(cboCodedPhoto[1]->Code());
-        const QString fileName = txtFileName->text();
-        if (!fileName.isEmpty())
-            ucImageViewer1->setFileName(fileName);
+    if (m_loaded)
+        RunAction([this] { copyPhoto(); });
+}
 
-        cmdAdd->click();
-        const QString newNumber = txtPhotoID->text();
-        txtCaption->setPlainText(QString(caption).replace(QString::number(oldNumber), newNumber));
-        txtComments->setText(comments);
-        dtpTaken->setValue(date);
-        chkPrintLabel->setChecked(printLabel);
-        txtFileName->setText(fileName);
-        txtNumberofLabels->setText(QString::number(labels));
-        cboCodedPhoto[0]->setCode(QString::number(location));
-        cboCodedPhoto[1]->setCode(QString::number(storageLocation));
-        cmdUpdate->click();
-        if (IsEditing())
-            return;
-
-        cPhotosSubjects links;
-        const auto found = links.FindPhotoSubjects(oldNumber);
-        for (; !found->Eof(); found->MoveNext()) {
-            links.Add();
-            links.PhotoSubject().PhotoID = newNumber;
-            links.PhotoSubject().SubjectID = toText(found->Value(QStringLiteral("SubjectID")));
-            links.setIsDirty(true);
-            links.Save();
+void frmPhotos::copyPhoto()
+{
+    // Everything is read first, so that a value that cannot be copied changes nothing.
+    const std::int32_t oldNumber = toInt32(txtPhotoID->text());
+    const QVariant date = dtpTaken->Value();
+    const std::int16_t location = toInt16(cboCodedPhoto[0]->Code());
+    const QString caption = txtCaption->toPlainText();
+    const std::int16_t labels = toInt16(txtNumberofLabels->text());
+    const bool printLabel = chkPrintLabel->isChecked();
+    const QString comments = txtComments->text();
+    const std::int16_t storageLocation = toInt16(cboCodedPhoto[1]->Code());
+    const QString fileName = txtFileName->text();
+    const QString places[] = {cboPhotos[0]->currentText(), cboCodedPhoto[0]->Text(), cboPhotos[1]->currentText(),
+                              cboCodedPhoto[1]->Text()};
+    // The subjects go with the new photo as pending additions, saved with it; each subject once.
+    std::vector<std::pair<QString, QString>> subjects;
+    {
+        const auto links = m_PhotosSubjects->FindPhotoSubjects(oldNumber);
+        for (; !links->Eof(); links->MoveNext()) {
+            const QString code = toText(links->Value(QStringLiteral("SubjectID")));
+            const bool seen = std::any_of(subjects.begin(), subjects.end(),
+                                          [&code](const auto& entry) { return entry.second == code; });
+            if (!seen)
+                subjects.emplace_back(m_Subjects->GetSubject(code), code);
         }
-        txtCaption->setFocus();
-        autoCaption();
-        cmdUpdate->click();
-        cmdNext->click();
-    } catch (const Failure& failure) {
-        MsgBox(failure.Description());
     }
+    if (!fileName.isEmpty())
+        ucImageViewer1->setFileName(fileName);
+
+    cmdAdd_Click();
+    if (!m_newRecord)
+        return;
+    const QString newNumber = txtPhotoID->text();
+    // Only the old number standing on its own is renumbered, never its digits inside another number.
+    static const QString wholeNumber = QStringLiteral("(?<![0-9])%1(?![0-9])");
+    QString newCaption = caption;
+    newCaption.replace(QRegularExpression(wholeNumber.arg(oldNumber)), newNumber);
+    txtCaption->setPlainText(newCaption);
+    txtComments->setText(comments);
+    dtpTaken->setValue(date);
+    chkPrintLabel->setChecked(printLabel);
+    txtFileName->setText(fileName);
+    txtNumberofLabels->setText(QString::number(labels));
+    // The places are shown as they are saved: the texts of the photo copied with their codes.
+    cboPhotos[0]->setEditText(places[0]);
+    cboCodedPhoto[0]->setText(places[1]);
+    cboCodedPhoto[0]->setCode(QString::number(location));
+    cboPhotos[1]->setEditText(places[2]);
+    cboCodedPhoto[1]->setText(places[3]);
+    cboCodedPhoto[1]->setCode(QString::number(storageLocation));
+    for (const auto& [name, code] : subjects) {
+        m_addedSubjects.emplace_back(name, code);
+        lstSubjects->addItem(name);
+    }
+    cmdUpdate_Click();
+    if (IsEditing())
+        return;
+    txtCaption->setFocus();
+    autoCaption();
+    cmdUpdate_Click();
+    cmdNext_Click();
 }

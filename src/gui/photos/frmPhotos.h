@@ -41,8 +41,11 @@ class frmPhotos final : public QWidget, public PhotoEditor
 public:
     static constexpr int HelpContextID = 200;
 
-    // main is told when the editor's state changes its buttons; it may be null.
+    // main is told when the editor's state changes its buttons; it may be null. An editor whose
+    // record sets cannot be made reports why and disables every command but Close.
     explicit frmPhotos(MainFrame* main, QWidget* parent = nullptr);
+    // A new editor, or null (after reporting why) when its record sets cannot be made.
+    static frmPhotos* make(MainFrame* main, QWidget* parent = nullptr);
     ~frmPhotos() override;
 
     // The next photo after the one shown whose field matches the pattern, wrapping to the first.
@@ -69,6 +72,10 @@ private:
     void createControls();
     void connectControls();
     void load();
+    void fillPlaces(int index);
+    void fillPlaceCodes(int index);
+    bool filterEvent(QObject* watched, QEvent* event);
+    void copyPhoto();
     void layoutControls();
 
     void m_Photos_Found();
@@ -93,7 +100,9 @@ private:
     void cmdDelete_Click();
     void cmdUpdate_Click();
     void cmdClose_Click();
-    bool SavePhoto();
+    // Stores the photo with its pending subject changes in one transaction, or raises and stores
+    // nothing, the change staying pending.
+    void SavePhoto();
     void rememberSavedValues();
     void navigate(void (cPhotos::*move)());
     void cmdAddSubject_Click();
@@ -119,6 +128,7 @@ private:
     bool m_newRecord = false;
     bool m_placed = false;
     bool m_loaded = false;
+    bool m_showing = false; // the editor itself is filling its controls
     bool m_subjectWithdrawn = false;
     // Subject changes not yet saved: ids added under their names, in the order added; names removed.
     std::vector<std::pair<QString, QString>> m_addedSubjects;

@@ -2,6 +2,7 @@
 
 #include "core/Conversions.h"
 #include "core/Failure.h"
+#include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
 #include "gui/shell/MainVellaro.h"
 #include "core/Messages.h"
@@ -69,10 +70,14 @@ frmViewPhoto::frmViewPhoto(const QString& fileName, QWidget* parent) : QDialog(p
     // The frame keeps one size, so that it can be centred by its own width.
     fraButtons->setFixedSize(fraButtons->sizeHint());
 
-    connect(cmdFirst, &QPushButton::clicked, this, &frmViewPhoto::cmdFirst_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmViewPhoto::cmdPrevious_Click);
-    connect(cmdNext, &QPushButton::clicked, this, &frmViewPhoto::cmdNext_Click);
-    connect(cmdLast, &QPushButton::clicked, this, &frmViewPhoto::cmdLast_Click);
+    // Each step runs as one action: a row that cannot be read is reported and the show goes on.
+    const auto act = [this](void (frmViewPhoto::*handler)()) {
+        return [this, handler] { RunAction([this, handler] { (this->*handler)(); }); };
+    };
+    connect(cmdFirst, &QPushButton::clicked, this, act(&frmViewPhoto::cmdFirst_Click));
+    connect(cmdPrevious, &QPushButton::clicked, this, act(&frmViewPhoto::cmdPrevious_Click));
+    connect(cmdNext, &QPushButton::clicked, this, act(&frmViewPhoto::cmdNext_Click));
+    connect(cmdLast, &QPushButton::clicked, this, act(&frmViewPhoto::cmdLast_Click));
     connect(ucImageViewer1, &ucImageViewer::LoadingImage, this, [this] { m_busy = std::make_unique<BusyPointer>(); });
     connect(ucImageViewer1, &ucImageViewer::ImageLoaded, this, [this] { m_busy.reset(); });
 
@@ -82,7 +87,7 @@ frmViewPhoto::frmViewPhoto(const QString& fileName, QWidget* parent) : QDialog(p
         control->installEventFilter(this);
 
     resize(800, 600);
-    RestoreFormPosition(this);
+    RunAction([this] { RestoreFormPosition(this); });
     fraButtons->hide();
     // The viewer judges a file's size by its own width: it needs its place before the file.
     placeControls();
@@ -124,7 +129,7 @@ void frmViewPhoto::resizeEvent(QResizeEvent* event)
 
 void frmViewPhoto::done(int result)
 {
-    SaveFormPosition(this);
+    RunAction([this] { SaveFormPosition(this); });
     QDialog::done(result);
 }
 

@@ -1,6 +1,7 @@
 #include "gui/shell/mdiMain.h"
 
 #include "core/Failure.h"
+#include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
 #include "gui/shell/Icons.h"
 #include "gui/shell/MainVellaro.h"
@@ -225,7 +226,8 @@ void mdiMain::Load()
 
 void mdiMain::pointSamplePhotosAtPictures()
 {
-    try {
+    // A catalogue that cannot be changed (found damaged, say) is reported; the start goes on.
+    RunAction([this] {
         cPhotos photos;
         photos.GoFirst();
         for (const QString& picture : {QStringLiteral("Lighthouse.jpg"), QStringLiteral("Geese.jpg")}) {
@@ -239,9 +241,7 @@ void mdiMain::pointSamplePhotosAtPictures()
             }
             photos.GoNext();
         }
-    } catch (const Failure& failure) {
-        MsgBox(failure.Description());
-    }
+    });
 }
 
 void mdiMain::closeChildWindows(bool recordShown)

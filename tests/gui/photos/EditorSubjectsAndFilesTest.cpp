@@ -1,4 +1,5 @@
 #include "ChildWindows.h"
+#include "core/Failure.h"
 #include "core/Settings.h"
 #include "gui/shell/mdiMain.h"
 #include "data/cDataBase.h"
@@ -115,22 +116,102 @@ private slots:
         gDB->DB().Execute(QStringLiteral("UPDATE Photos SET LocationID = 7, StorageLocationID = 3, NumberofLabels = 4, "
                                          "PrintLabel = 1, Comments = 'calm', FileName = ? WHERE PhotoID = 7"),
                           {m_folder->filePath(QStringLiteral("Geese.jpg"))});
+        // A subject linked twice is copied once.
+        gDB->DB().Execute(QStringLiteral("INSERT INTO PhotosSubjects (PhotoID, SubjectID) SELECT 7, SubjectID "
+                                         "FROM Subjects WHERE Subject = 'Dogs'"));
         reopenEditor();
         click("cmdLast");
         click("cmdPrevious");
         QCOMPARE(text("txtPhotoID"), QStringLiteral("7"));
         m_main->findChild<QAction*>(QStringLiteral("mnuToolsCopyPhoto"))->trigger();
 
-        QCOMPARE(photoField(21, "Caption").toString(), QStringLiteral("21: Lake, seen in 192121 and 21 again"));
+        // Only the number standing on its own is renumbered, not its digits inside 1977.
+        QCOMPARE(photoField(21, "Caption").toString(), QStringLiteral("21: Lake, seen in 1977 and 21 again"));
         QCOMPARE(photoField(21, "DateTaken").toDate(), QDate(2005, 5, 30));
         QCOMPARE(photoField(21, "LocationID").toInt(), 7);
         QCOMPARE(photoField(21, "StorageLocationID").toInt(), 3);
         QCOMPARE(photoField(21, "NumberofLabels").toInt(), 4);
         QCOMPARE(photoField(21, "Comments").toString(), QStringLiteral("calm"));
         QCOMPARE(photoField(21, "FileName").toString(), m_folder->filePath(QStringLiteral("Geese.jpg")));
-        QCOMPARE(linkedSubjects(21), linkedSubjects(7));
         QCOMPARE(linkedSubjects(21), QStringList{"Dogs"});
         QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Close"));
+    }
+
+    void theLargestNumberHasNoNextOneToAddOrCopyTo()
+    {
+        gDB->DB().Execute(QStringLiteral("UPDATE Photos SET PhotoID = 2147483647 WHERE PhotoID = 7"));
+        reopenEditor();
+        const QString overflow = Failure::describe(ErrorNumber::Overflow);
+        click("cmdAdd");
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(1));
+        QCOMPARE(m_folder->messages().shown().back().text, overflow);
+        QCOMPARE(text("txtPhotoID"), QStringLiteral("1"));
+        QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Close"));
+
+        // Copying stops where adding failed: nothing is written, not even a second link.
+        m_main->findChild<QAction*>(QStringLiteral("mnuToolsCopyPhoto"))->trigger();
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(2));
+        QCOMPARE(m_folder->messages().shown().back().text, overflow);
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 7);
+        QCOMPARE(linkedSubjects(1), (QStringList{"Lighthouses", "Sunsets"}));
+        QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Close"));
+        QCOMPARE(text("txtPhotoID"), QStringLiteral("1"));
+    }
+
+    void aSaveThatFailsStoresNothingAndCanBeRepeated()
+    {
+        const QString addBridges =
+            QStringLiteral("INSERT INTO Subjects (SubjectID, CategoryID, Subject) "
+                           "SELECT 90, CategoryID, 'Bridges' FROM Subjects WHERE Subject = 'Dogs'");
+        gDB->DB().Execute(addBridges);
+        click("cmdAdd");
+        QCOMPARE(text("txtPhotoID"), QStringLiteral("8"));
+        QTest::keyClicks(lineEdit("txtComments"), QStringLiteral("across"));
+        chooseSubject(QStringLiteral("bri"));
+        QCOMPARE(listed(), QStringList{"Bridges"});
+
+        // Another program deletes the subject meanwhile: the link fails and the photo is not kept.
+        gDB->DB().Execute(QStringLiteral("DELETE FROM Subjects WHERE SubjectID = 90"));
+        click("cmdUpdate");
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(1));
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos WHERE PhotoID = 8")), 0);
+        QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Cancel"));
+        QCOMPARE(listed(), QStringList{"Bridges"});
+        QCOMPARE(text("txtComments"), QStringLiteral("across"));
+
+        // The cause gone, Save stores everything.
+        gDB->DB().Execute(addBridges);
+        click("cmdUpdate");
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(1));
+        QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Close"));
+        QCOMPARE(photoField(8, "Comments").toString(), QStringLiteral("across"));
+        QCOMPARE(linkedSubjects(8), QStringList{"Bridges"});
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 8);
+
+        // A link that cannot be removed fails the save as well, and the photo's change goes with it.
+        gDB->DB().Execute(QStringLiteral("CREATE TRIGGER KeepLinks BEFORE DELETE ON PhotosSubjects "
+                                         "BEGIN SELECT RAISE(ABORT, 'kept'); END"));
+        click("cmdFirst");
+        const QString comments = photoField(1, "Comments").toString();
+        QTest::keyClicks(lineEdit("txtComments"), QStringLiteral("!"));
+        removeListed(QStringLiteral("Sunsets"));
+        click("cmdUpdate");
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(2));
+        QCOMPARE(photoField(1, "Comments").toString(), comments);
+        QCOMPARE(linkedSubjects(1), (QStringList{"Lighthouses", "Sunsets"}));
+        QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Cancel"));
+        QCOMPARE(listed(), QStringList{"Lighthouses"});
+
+        gDB->DB().Execute(QStringLiteral("DROP TRIGGER KeepLinks"));
+        click("cmdUpdate");
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(2));
+        QCOMPARE(photoField(1, "Comments").toString(), u'!' + comments);
+        QCOMPARE(linkedSubjects(1), QStringList{"Lighthouses"});
+        // The editor still walks the photos in their order after the failed saves.
+        click("cmdLast");
+        QCOMPARE(text("txtPhotoID"), QStringLiteral("8"));
+        click("cmdPrevious");
+        QCOMPARE(text("txtPhotoID"), QStringLiteral("7"));
     }
 
     void aPhotoWithoutADateIsCopiedWithoutOne()

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -86,6 +87,123 @@ private slots:
         QVERIFY(button("cmdUpdate")->isEnabled());
         QTest::keyClick(lineEdit("txtComments"), Qt::Key_PageDown);
         QCOMPARE(text("txtPhotoID"), QStringLiteral("6"));
+    }
+
+    void anEditorWithoutItsRecordSetsNeverOpensAndNeverCrashes()
+    {
+        // The subject links cannot be read: the editor cannot be made.
+        gDB->DB().Execute(QStringLiteral("DROP TABLE PhotosSubjects"));
+        m_main = std::make_unique<mdiMain>(m_folder->path());
+        RegisterChildWindows(*m_main);
+        m_main->show();
+        QVERIFY(!m_main->ShowChild(QStringLiteral("frmPhotos")));
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(1));
+        m_main->findChild<QAction*>(QStringLiteral("mnuToolsCopyPhoto"))->trigger();
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(2));
+
+        // Made directly, it offers nothing but Close, and whatever reaches it does nothing.
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("LastPhoto"), QStringLiteral("5"));
+        auto* editor = new frmPhotos(nullptr);
+        editor->show();
+        for (QPushButton* command : editor->findChildren<QPushButton*>())
+            QCOMPARE(command->isEnabled(), command->objectName() == u"cmdClose");
+        auto* number = editor->findChild<QLineEdit*>(QStringLiteral("txtPhotoID"));
+        QTest::keyClick(number, Qt::Key_PageDown);
+        QTest::keyClick(number, Qt::Key_1);
+        editor->findChild<QComboBox*>(QStringLiteral("cboPhotos(0)"))->showPopup();
+        QVERIFY(!editor->Find(QStringLiteral("Caption"), QStringLiteral("*")));
+        QVERIFY(!editor->FindFirst(QStringLiteral("PhotoID"), QStringLiteral("1")));
+        editor->CopyPhoto();
+        editor->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
+        QVERIFY(!editor->isVisible());
+        delete editor;
+        QCOMPARE(GetSetting(QStringLiteral("StartUp"), QStringLiteral("LastPhoto")), QStringLiteral("5"));
+    }
+
+    void aPhotoThatCannotBeReadWholeIsNotShownHalf()
+    {
+        gDB->DB().Execute(QStringLiteral("UPDATE Photos SET NumberofLabels = 99999 WHERE PhotoID = 3"));
+        open();
+        click("cmdNext");
+        const QString caption = editor()->findChild<QPlainTextEdit*>(QStringLiteral("txtCaption"))->toPlainText();
+        const QVariant date = editor()->findChild<DatePicker*>(QStringLiteral("dtpTaken"))->Value();
+        click("cmdNext");
+        QCOMPARE(m_folder->messages().shown().size(), std::size_t(1));
+        QCOMPARE(text("txtPhotoID"), QStringLiteral("2"));
+        QCOMPARE(editor()->findChild<QPlainTextEdit*>(QStringLiteral("txtCaption"))->toPlainText(), caption);
+        QCOMPARE(editor()->findChild<DatePicker*>(QStringLiteral("dtpTaken"))->Value(), date);
+        QCOMPARE(label("lblStatus"), QStringLiteral(" Record Number: 2"));
+
+        // A change made now goes to the photo shown, never to the one that could not be read.
+        const QVariant unread = photoField(3, "Comments");
+        typeAtEnd(lineEdit("txtComments"), QStringLiteral("+"));
+        click("cmdUpdate");
+        QVERIFY(photoField(2, "Comments").toString().endsWith(u'+'));
+        QCOMPARE(photoField(3, "Comments"), unread);
+        click("cmdLast");
+        QCOMPARE(text("txtPhotoID"), QStringLiteral("7"));
+    }
+
+    void typedPlacesAreFoundAtOnceAndSavedAsShown()
+    {
+        open();
+        const QVariant location = photoField(1, "LocationID");
+        const QVariant storage = photoField(1, "StorageLocationID");
+        click("cmdAdd");
+        QCOMPARE(text("txtPhotoID"), QStringLiteral("8"));
+        // No list has been opened: typing finds the entries all the same.
+        QTest::keyClicks(combo("cboPhotos(0)")->lineEdit(), QStringLiteral("mai"));
+        QCOMPARE(combo("cboPhotos(0)")->currentText(), QStringLiteral("Maine"));
+        QTest::keyClicks(coded(0)->combo()->lineEdit(), QStringLiteral("pem"));
+        QCOMPARE(coded(0)->Text(), QStringLiteral("Pemaquid Point"));
+        QCOMPARE(coded(0)->Code(), location.toString());
+        QTest::keyClicks(combo("cboPhotos(1)")->lineEdit(), QStringLiteral("alb"));
+        QTest::keyClicks(coded(1)->combo()->lineEdit(), QStringLiteral("album 1"));
+        QCOMPARE(coded(1)->Text(), QStringLiteral("Album 1 - Coast"));
+
+        // Opening a list and closing it again changes nothing shown, nor the code behind it.
+        for (QComboBox* box : {combo("cboPhotos(0)"), static_cast<QComboBox*>(coded(0)->combo()), combo("cboPhotos(1)"),
+                               static_cast<QComboBox*>(coded(1)->combo())}) {
+            const QString shown = box->currentText();
+            box->showPopup();
+            QTest::keyClick(box->view(), Qt::Key_Escape);
+            box->hidePopup();
+            QCOMPARE(box->currentText(), shown);
+        }
+        QCOMPARE(coded(0)->Code(), location.toString());
+        click("cmdUpdate");
+        QCOMPARE(photoField(8, "LocationID"), location);
+        QCOMPARE(photoField(8, "StorageLocationID"), storage);
+    }
+
+    void onlyARealChangeMarksThePhotoChanged()
+    {
+        open();
+        auto* check = editor()->findChild<QCheckBox*>(QStringLiteral("chkPrintLabel"));
+        const bool printed = check->isChecked();
+        for (int key : {Qt::Key_Tab, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up, Qt::Key_Shift})
+            QTest::keyClick(check, Qt::Key(key));
+        QTest::mouseRelease(check, Qt::LeftButton);
+        QTest::keyClick(lineEdit("txtPhotoID"), Qt::Key_Left);
+        QTest::keyClick(editor()->findChild<QPlainTextEdit*>(QStringLiteral("txtCaption")), Qt::Key_Down);
+        QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Close"));
+        QVERIFY(button("cmdNext")->isEnabled());
+        QTest::keyClick(check, Qt::Key_Space);
+        QCOMPARE(check->isChecked(), !printed);
+        QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Cancel"));
+        click("cmdClose");
+        QCOMPARE(check->isChecked(), printed);
+
+        // A photo without a date shows an empty date, not the date of the photo before.
+        auto* picker = editor()->findChild<DatePicker*>(QStringLiteral("dtpTaken"));
+        for (int i = 0; i < 5; ++i)
+            click("cmdNext");
+        QCOMPARE(text("txtPhotoID"), QStringLiteral("6"));
+        QVERIFY(picker->Value().isNull());
+        QCOMPARE(picker->dateEdit()->text().trimmed(), QString());
+        QCOMPARE(button("cmdClose")->text(), QStringLiteral("&Close"));
+        click("cmdNext");
+        QCOMPARE(picker->dateEdit()->text(), picker->Value().toDate().toString(QStringLiteral("MM/dd/yyyy")));
     }
 
     void aPhotoWithoutPlacesShowsEmptyPlacesAndMinusOne()

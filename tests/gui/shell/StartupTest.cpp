@@ -1,8 +1,10 @@
 #include "ChildWindows.h"
 #include "gui/shell/MainVellaro.h"
+#include "core/Failure.h"
 #include "core/Settings.h"
 #include "gui/shell/mdiMain.h"
 #include "data/cDataBase.h"
+#include "support/FileFaults.h"
 #include "support/TestProgramFolder.h"
 
 #include <QApplication>
@@ -13,7 +15,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
+#include <sys/stat.h>
+
 namespace {
+
+const QString fatalOpenMessage = QStringLiteral("Unable to find or read Vellaro.mdb - Closing Application.");
 
 bool splashShowing()
 {
@@ -76,10 +84,44 @@ private slots:
         QVERIFY(!StartVellaro(m_folder->path(), RegisterChildWindows, false));
         QCOMPARE(m_folder->messages().shown().size(), std::size_t(1));
         const auto& message = m_folder->messages().shown().front();
-        QCOMPARE(message.text, QStringLiteral("Unable to find or read Vellaro.mdb - Closing Application."));
+        QCOMPARE(message.text, fatalOpenMessage);
         QCOMPARE(message.title, QStringLiteral("Fatal Error"));
         QCOMPARE(message.icon, MsgIcon::Critical);
         QVERIFY(!splashShowing());
+    }
+
+    void aCatalogueThatCannotBeWrittenEndsTheStart()
+    {
+        // The catalogue can be read, but its folder takes no journal: refused before any change.
+        const QByteArray folder = QFile::encodeName(m_folder->path());
+        QCOMPARE(chmod(folder.constData(), 0555), 0);
+        QCOMPARE(chmod(QFile::encodeName(m_folder->cataloguePath()).constData(), 0644), 0);
+        const int outcome = asOrdinaryUser([&] {
+            if (StartVellaro(m_folder->path(), RegisterChildWindows, false))
+                return 1;
+            const auto& shown = m_folder->messages().shown();
+            return shown.size() == 1 && shown.front().text == fatalOpenMessage && !gDB ? 0 : 2;
+        });
+        chmod(folder.constData(), 0700);
+        QCOMPARE(outcome, 0);
+    }
+
+    void aDamagedCatalogueIsReportedAndNotWrittenOnTheFirstRun()
+    {
+        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("True"));
+        growCatalogue(m_folder->cataloguePath(), 3000);
+        damagePages(m_folder->cataloguePath(), 0.3, 0.7);
+        const QByteArray damaged = fileBytes(m_folder->cataloguePath());
+
+        auto main = StartVellaro(m_folder->path(), RegisterChildWindows, false);
+        QVERIFY(main);
+        const auto& shown = m_folder->messages().shown();
+        QVERIFY(std::any_of(shown.begin(), shown.end(), [](const auto& message) {
+            return message.text == Failure::describe(ErrorNumber::CatalogueDamaged);
+        }));
+        main.reset();
+        gDB.reset();
+        QVERIFY(fileBytes(m_folder->cataloguePath()) == damaged);
     }
 
     void onlyOneCopyRunsForAProgramFolder()

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+int runActionTest(int argc, char* argv[]);
 int runFormPositionTest(int argc, char* argv[]);
 int runStartupTest(int argc, char* argv[]);
 int runMainWindowTest(int argc, char* argv[]);
@@ -10,5 +11,6 @@ int runOptionsTest(int argc, char* argv[]);
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    return RunTestClasses(argc, argv, {runFormPositionTest, runStartupTest, runMainWindowTest, runOptionsTest});
+    return RunTestClasses(argc, argv,
+                          {runActionTest, runFormPositionTest, runStartupTest, runMainWindowTest, runOptionsTest});
 }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+// Files as the world damages them: catalogues with broken pages, and work done as a user who may
+// not write what the superuser may.
+
+// Runs work as an ordinary user and gives its result (0 to 255). The superuser, for whom file modes
+// stop nothing, runs it in a child process that has dropped to the unprivileged "nobody" ids; any
+// other user runs it in place. -1 when the child did not end normally.
+int asOrdinaryUser(const std::function<int()>& work);
+
+// Adds this many photos with long comments to the catalogue, so that it spans many pages.
+void growCatalogue(const QString& path, int photos);
+
+// Overwrites the pages between these fractions of the file (the first page always spared) with
+// noise, as a failing disk would.
+void damagePages(const QString& path, double from, double to);
+
+QByteArray fileBytes(const QString& path);
