@@ -1,9 +1,11 @@
 #include "ChildWindows.h"
 
+#include "gui/lists/frmLists.h"
 #include "gui/photos/frmPhotos.h"
 #include "gui/shell/mdiMain.h"
 
 void RegisterChildWindows(mdiMain& main)
 {
     main.setChildFactory(QStringLiteral("frmPhotos"), [](mdiMain& frame) { return frmPhotos::make(&frame); });
+    main.setChildFactory(QStringLiteral("frmLists"), [](mdiMain&) { return frmLists::make(); });
 }

@@ -98,6 +98,18 @@ template <typename Record> void ListRecordset<Record>::Save()
     m_IsDirty = false;
 }
 
+template <typename Record> void ListRecordset<Record>::CancelUpdate()
+{
+    m_IsDirty = false;
+    try {
+        m_rs->CancelUpdate();
+    } catch (const Failure& failure) {
+        // 3020: there was no add or edit to abandon.
+        if (failure.Number() != ErrorNumber::UpdateWithoutAddOrEdit)
+            throw;
+    }
+}
+
 template <typename Record> void ListRecordset<Record>::deleteKeepingOne()
 {
     try {
@@ -232,7 +244,7 @@ void ListRecordset<Record>::fillTopLevelTree(TreeTarget& tree, const QString& pa
         QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(nameField, m_definition.table), {},
         [&](Recordset& row) {
             const QString name = row.Value(nameField).toString();
-            tree.AddNode(parentKey, parentKey + name, name, image, selectedImage);
+            tree.AddNode(parentKey, TreeNodeKey({parentKey, name}), name, image, selectedImage);
         },
         policy);
 }
@@ -270,18 +282,26 @@ void ListRecordset<Record>::fillChildNames(ListTarget& list, const QString& pare
 }
 
 template <typename Record>
-void ListRecordset<Record>::fillChildTree(TreeTarget& tree, const QString& parentName,
-                                          const std::function<QString(const QString&)>& keyOf, short image,
-                                          short selectedImage, FillFailure policy, const QString& raiseSource,
-                                          bool skipDuplicateKeys)
+void ListRecordset<Record>::fillChildTree(TreeTarget& tree, const QString& parentName, short image, short selectedImage,
+                                          FillFailure policy, const QString& raiseSource, bool skipDuplicateKeys)
 {
     fill(
         childrenOfParentNamed(m_definition), {parentName},
         [&](Recordset& row) {
             const QString name = row.Value(m_definition.nameField).toString();
-            tree.AddNode(tree.RootText() + parentName, keyOf(name), name, image, selectedImage);
+            const QString root = tree.RootText();
+            tree.AddNode(TreeNodeKey({root, parentName}), TreeNodeKey({root, parentName, name}), name, image,
+                         selectedImage);
         },
         policy, raiseSource, skipDuplicateKeys);
+}
+
+QString TreeNodeKey(const QStringList& path)
+{
+    QString key;
+    for (const QString& text : path)
+        key += QString::number(text.size()) + u':' + text;
+    return key;
 }
 
 void runFill(const std::function<std::unique_ptr<Recordset>()>& open, const std::function<void(Recordset&)>& add,

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -76,6 +77,9 @@ public:
     void GoPrevious();
     // Stores the new or changed row when IsDirty: 3022 for a name already in use. Failures keep IsDirty.
     void Save();
+    // Abandons a pending add or edit and clears IsDirty, so that nothing of a failed save is left
+    // for the next one to store. Nothing happens when no change is pending.
+    void CancelUpdate();
 
 protected:
     ListRecordset(ListDefinition<Record> definition, QObject* parent);
@@ -101,18 +105,17 @@ protected:
     QString lookupText(const QString& sql, const QVariantList& parameters, const QString& field) const;
     // Adds every row's name to a pick list, in name order.
     void fillNames(ListTarget& list, FillFailure policy, const QString& raiseSource = {});
-    // Adds a node for every row under the node keyed parentKey, keyed parentKey + name.
+    // Adds a node for every row under the node keyed parentKey, keyed TreeNodeKey({parentKey, name}).
     void fillTopLevelTree(TreeTarget& tree, const QString& parentKey, short image, short selectedImage,
                           FillFailure policy);
     // The dependent lists' fills: the rows under the parent of this name (names and ids), and the
     // names of the rows under the parent of this id (nothing when the id is empty).
     void fillCodedChildren(CodedListTarget& list, const QString& parentName, FillFailure policy);
     void fillChildNames(ListTarget& list, const QString& parentIdText, FillFailure policy);
-    // Adds a node for each row under the parent of this name, below the node keyed with the tree's
-    // root text followed by the parent's name; keyOf makes each node's key from its name.
-    void fillChildTree(TreeTarget& tree, const QString& parentName, const std::function<QString(const QString&)>& keyOf,
-                       short image, short selectedImage, FillFailure policy, const QString& raiseSource = {},
-                       bool skipDuplicateKeys = false);
+    // Adds a node for each row under the parent of this name, below the parent's node
+    // TreeNodeKey({root text, parent name}), keyed TreeNodeKey({root text, parent name, name}).
+    void fillChildTree(TreeTarget& tree, const QString& parentName, short image, short selectedImage,
+                       FillFailure policy, const QString& raiseSource = {}, bool skipDuplicateKeys = false);
     // A fill of a pick list or tree from a query on the lookup record set.
     void fill(const QString& sql, const QVariantList& parameters, const std::function<void(Recordset&)>& add,
               FillFailure policy, const QString& raiseSource = {}, bool skipDuplicateKeys = false);
@@ -127,6 +130,10 @@ private:
     Record m_record;
     bool m_IsDirty = false;
 };
+
+// The key of a tree node from the texts on its path (the root's key, then the names below it). Each
+// text goes after its length, so two different paths never share a key, whatever the names hold.
+QString TreeNodeKey(const QStringList& path);
 
 // Runs a fill: opens its rows, then calls add for each row until the end, under the given policy
 // (raised failures get raiseSource when it is not empty). With skipDuplicateKeys, a row whose node

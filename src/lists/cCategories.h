@@ -13,7 +13,7 @@ public:
     // Deletes the current category unless it is the only one (refused with a message); 3200 with the
     // source "Categories" while it has subjects.
     void Delete();
-    // Adds a node for each category under the node keyed parentKey, keyed parentKey + name.
+    // Adds a node for each category under the node keyed parentKey, keyed TreeNodeKey({parentKey, name}).
     void FillTreeView(TreeTarget& tree, const QString& parentKey, short image, short selectedImage);
     // The next category after the current one whose field equals the value, without regard to capitals.
     bool FindCategory(const QString& field, const QString& value);

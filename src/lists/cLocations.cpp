@@ -65,7 +65,5 @@ QString cLocations::GetLocation(std::int32_t locationId)
 
 void cLocations::FillTreeView(TreeTarget& tree, const QString& stateName, short image, short selectedImage)
 {
-    fillChildTree(
-        tree, stateName, [&](const QString& location) -> QString { return u'Z' + stateName + location; }, image,
-        selectedImage, FillFailure::Message, {}, true);
+    fillChildTree(tree, stateName, image, selectedImage, FillFailure::Message, {}, true);
 }

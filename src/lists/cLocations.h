@@ -24,7 +24,7 @@ public:
     // The name of the state, or of the location, of the location with this id; empty text when there is none.
     QString GetState(std::int32_t locationId);
     QString GetLocation(std::int32_t locationId);
-    // A node for each location of the state, keyed "Z" + state name + location; a key already in the
+    // A node for each location of the state, keyed TreeNodeKey({root text, state name, location}); a key already in the
     // tree is left out and the fill goes on.
     void FillTreeView(TreeTarget& tree, const QString& stateName, short image, short selectedImage);
 

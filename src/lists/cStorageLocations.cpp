@@ -57,9 +57,7 @@ void cStorageLocations::FillList(CodedListTarget& list, const QString& deviceNam
 
 void cStorageLocations::FillTreeView(TreeTarget& tree, const QString& deviceName, short image, short selectedImage)
 {
-    fillChildTree(
-        tree, deviceName, [&](const QString& location) -> QString { return deviceName + location + u'Z'; }, image,
-        selectedImage, FillFailure::Message);
+    fillChildTree(tree, deviceName, image, selectedImage, FillFailure::Message);
 }
 
 void cStorageLocations::FillListStorageLocations(ListTarget& list, const QString& deviceId)

@@ -21,7 +21,7 @@ public:
     bool FindFirstStorageLocation(const QString& deviceName, const QString& storageLocationName);
     // The storage locations of the device of this name, each with its id as code.
     void FillList(CodedListTarget& list, const QString& deviceName);
-    // A node for each storage location of the device, keyed device name + storage location + "Z".
+    // A node for each storage location of the device, keyed TreeNodeKey({root text, device, storage location}).
     void FillTreeView(TreeTarget& tree, const QString& deviceName, short image, short selectedImage);
     // The names of the storage locations of the device with this id.
     void FillListStorageLocations(ListTarget& list, const QString& deviceId);

@@ -72,9 +72,7 @@ void cSubjects::FillList(CodedListTarget& list)
 
 void cSubjects::FillTreeView(TreeTarget& tree, const QString& categoryName, short image, short selectedImage)
 {
-    fillChildTree(
-        tree, categoryName, [&](const QString& subject) -> QString { return categoryName + subject + u'Z'; }, image,
-        selectedImage, FillFailure::Raise);
+    fillChildTree(tree, categoryName, image, selectedImage, FillFailure::Raise);
 }
 
 void cSubjects::FillListwithSubjects(ListTarget& list, const QString& categoryId)

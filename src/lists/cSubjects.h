@@ -23,7 +23,8 @@ public:
     bool GetSubjectID(const QString& subjectName);
     // Every subject's name with its id as code; failures are raised.
     void FillList(CodedListTarget& list);
-    // A node for each subject of the category, keyed category name + subject + "Z"; failures are raised.
+    // A node for each subject of the category, keyed TreeNodeKey({root text, category, subject});
+    // failures are raised.
     void FillTreeView(TreeTarget& tree, const QString& categoryName, short image, short selectedImage);
     // The names of the subjects of the category with this id.
     void FillListwithSubjects(ListTarget& list, const QString& categoryId);

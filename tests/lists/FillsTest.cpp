@@ -99,19 +99,19 @@ const std::vector<TreeFill>& treeFills()
     // clang-format off
     static const std::vector<TreeFill> fills{
         {"cCategories", "Category", "", [](TreeTarget& tree) { cCategories().FillTreeView(tree, "Category", 4, 5); },
-         {"Animals", "Family", "Nature", "Travel"}, "CategoryFamily", Quiet, Quiet, false},
+         {"Animals", "Family", "Nature", "Travel"}, "8:Category6:Family", Quiet, Quiet, false},
         {"cStates", "States", "", [](TreeTarget& tree) { cStates().FillTreeView(tree, "States", 4, 5); },
-         {"California", "Maine", "Minnesota"}, "StatesMaine", Quiet, Quiet, false},
+         {"California", "Maine", "Minnesota"}, "6:States5:Maine", Quiet, Quiet, false},
         {"cStorageDevices", "Storage Devices", "",
          [](TreeTarget& tree) { cStorageDevices().FillTreeView(tree, "Storage Devices", 4, 5); },
-         {"Album", "CD-ROM", "Negative Box"}, "Storage DevicesCD-ROM", Message, Message, false},
+         {"Album", "CD-ROM", "Negative Box"}, "15:Storage Devices6:CD-ROM", Message, Message, false},
         {"cSubjects", "Category", "Animals", [](TreeTarget& tree) { cSubjects().FillTreeView(tree, "Animals", 4, 5); },
-         {"Birds", "Dogs", "Horses"}, "AnimalsDogsZ", Raise, Raise, false},
+         {"Birds", "Dogs", "Horses"}, "8:Category7:Animals4:Dogs", Raise, Raise, false},
         {"cLocations", "States", "Maine", [](TreeTarget& tree) { cLocations().FillTreeView(tree, "Maine", 4, 5); },
-         {"Bar Harbor", "Pemaquid Point", "Portland"}, "ZMainePemaquid Point", Message, Quiet, true},
+         {"Bar Harbor", "Pemaquid Point", "Portland"}, "6:States5:Maine14:Pemaquid Point", Message, Quiet, true},
         {"cStorageLocations", "Storage Devices", "Negative Box",
          [](TreeTarget& tree) { cStorageLocations().FillTreeView(tree, "Negative Box", 4, 5); },
-         {"Box A", "Box B"}, "Negative BoxBox BZ", Message, Message, false},
+         {"Box A", "Box B"}, "15:Storage Devices12:Negative Box5:Box B", Message, Message, false},
     };
     // clang-format on
     return fills;
@@ -244,29 +244,40 @@ private slots:
 
         // clang-format off
         const QStringList expected[] = {
-            {"Category|CategoryAnimals|Animals|4|5", "Category|CategoryFamily|Family|4|5",
-             "Category|CategoryNature|Nature|4|5", "Category|CategoryTravel|Travel|4|5",
-             "CategoryAnimals|AnimalsBirdsZ|Birds|6|7", "CategoryAnimals|AnimalsDogsZ|Dogs|6|7",
-             "CategoryAnimals|AnimalsHorsesZ|Horses|6|7",
-             "CategoryFamily|FamilyBirthdaysZ|Birthdays|6|7", "CategoryFamily|FamilyGrandparentsZ|Grandparents|6|7",
-             "CategoryFamily|FamilyWeddingsZ|Weddings|6|7",
-             "CategoryNature|NatureLakesZ|Lakes|6|7", "CategoryNature|NatureLighthousesZ|Lighthouses|6|7",
-             "CategoryNature|NatureMountainsZ|Mountains|6|7", "CategoryNature|NatureSunsetsZ|Sunsets|6|7",
-             "CategoryTravel|TravelHolidaysZ|Holidays|6|7", "CategoryTravel|TravelRoad TripsZ|Road Trips|6|7"},
-            {"States|StatesCalifornia|California|4|5", "States|StatesMaine|Maine|4|5",
-             "States|StatesMinnesota|Minnesota|4|5",
-             "StatesCalifornia|ZCaliforniaBig Sur|Big Sur|6|7",
-             "StatesCalifornia|ZCaliforniaSan Francisco|San Francisco|6|7",
-             "StatesMaine|ZMaineBar Harbor|Bar Harbor|6|7", "StatesMaine|ZMainePemaquid Point|Pemaquid Point|6|7",
-             "StatesMaine|ZMainePortland|Portland|6|7",
-             "StatesMinnesota|ZMinnesotaDuluth|Duluth|6|7", "StatesMinnesota|ZMinnesotaLake Itasca|Lake Itasca|6|7"},
-            {"Storage Devices|Storage DevicesAlbum|Album|4|5", "Storage Devices|Storage DevicesCD-ROM|CD-ROM|4|5",
-             "Storage Devices|Storage DevicesNegative Box|Negative Box|4|5",
-             "Storage DevicesAlbum|AlbumAlbum 1 - CoastZ|Album 1 - Coast|6|7",
-             "Storage DevicesAlbum|AlbumAlbum 2 - FamilyZ|Album 2 - Family|6|7",
-             "Storage DevicesCD-ROM|CD-ROMDisc 2004-1Z|Disc 2004-1|6|7",
-             "Storage DevicesNegative Box|Negative BoxBox AZ|Box A|6|7",
-             "Storage DevicesNegative Box|Negative BoxBox BZ|Box B|6|7"},
+            {"Category|8:Category7:Animals|Animals|4|5",
+             "Category|8:Category6:Family|Family|4|5",
+             "Category|8:Category6:Nature|Nature|4|5",
+             "Category|8:Category6:Travel|Travel|4|5",
+             "8:Category7:Animals|8:Category7:Animals5:Birds|Birds|6|7",
+             "8:Category7:Animals|8:Category7:Animals4:Dogs|Dogs|6|7",
+             "8:Category7:Animals|8:Category7:Animals6:Horses|Horses|6|7",
+             "8:Category6:Family|8:Category6:Family9:Birthdays|Birthdays|6|7",
+             "8:Category6:Family|8:Category6:Family12:Grandparents|Grandparents|6|7",
+             "8:Category6:Family|8:Category6:Family8:Weddings|Weddings|6|7",
+             "8:Category6:Nature|8:Category6:Nature5:Lakes|Lakes|6|7",
+             "8:Category6:Nature|8:Category6:Nature11:Lighthouses|Lighthouses|6|7",
+             "8:Category6:Nature|8:Category6:Nature9:Mountains|Mountains|6|7",
+             "8:Category6:Nature|8:Category6:Nature7:Sunsets|Sunsets|6|7",
+             "8:Category6:Travel|8:Category6:Travel8:Holidays|Holidays|6|7",
+             "8:Category6:Travel|8:Category6:Travel10:Road Trips|Road Trips|6|7"},
+            {"States|6:States10:California|California|4|5",
+             "States|6:States5:Maine|Maine|4|5",
+             "States|6:States9:Minnesota|Minnesota|4|5",
+             "6:States10:California|6:States10:California7:Big Sur|Big Sur|6|7",
+             "6:States10:California|6:States10:California13:San Francisco|San Francisco|6|7",
+             "6:States5:Maine|6:States5:Maine10:Bar Harbor|Bar Harbor|6|7",
+             "6:States5:Maine|6:States5:Maine14:Pemaquid Point|Pemaquid Point|6|7",
+             "6:States5:Maine|6:States5:Maine8:Portland|Portland|6|7",
+             "6:States9:Minnesota|6:States9:Minnesota6:Duluth|Duluth|6|7",
+             "6:States9:Minnesota|6:States9:Minnesota11:Lake Itasca|Lake Itasca|6|7"},
+            {"Storage Devices|15:Storage Devices5:Album|Album|4|5",
+             "Storage Devices|15:Storage Devices6:CD-ROM|CD-ROM|4|5",
+             "Storage Devices|15:Storage Devices12:Negative Box|Negative Box|4|5",
+             "15:Storage Devices5:Album|15:Storage Devices5:Album15:Album 1 - Coast|Album 1 - Coast|6|7",
+             "15:Storage Devices5:Album|15:Storage Devices5:Album16:Album 2 - Family|Album 2 - Family|6|7",
+             "15:Storage Devices6:CD-ROM|15:Storage Devices6:CD-ROM11:Disc 2004-1|Disc 2004-1|6|7",
+             "15:Storage Devices12:Negative Box|15:Storage Devices12:Negative Box5:Box A|Box A|6|7",
+             "15:Storage Devices12:Negative Box|15:Storage Devices12:Negative Box5:Box B|Box B|6|7"},
         };
         // clang-format on
         QCOMPARE(described(categories), expected[0]);
@@ -293,19 +304,42 @@ private slots:
 
         RecordingTree tree(QStringLiteral("Root"));
         for (const QString& parent : {category, state, device})
-            tree.AddNode(QStringLiteral("Root"), QStringLiteral("Root") + parent, parent, 4, 5);
+            tree.AddNode(QStringLiteral("Root"), TreeNodeKey({QStringLiteral("Root"), parent}), parent, 4, 5);
         cSubjects().FillTreeView(tree, category, 6, 7);
         cLocations().FillTreeView(tree, state, 6, 7);
         cStorageLocations().FillTreeView(tree, device, 6, 7);
         QCOMPARE(tree.nodes().size(), size_t(7));
-        QCOMPARE(tree.nodes()[4].key, category + QStringLiteral("RosesZ"));
-        QCOMPARE(tree.nodes()[5].key, QStringLiteral("Z") + state + QStringLiteral("Cavendish"));
-        QCOMPARE(tree.nodes()[6].key, device + QStringLiteral("TinZ"));
+        QCOMPARE(tree.nodes()[4].key, TreeNodeKey({QStringLiteral("Root"), category, QStringLiteral("Roses")}));
+        QCOMPARE(tree.nodes()[5].key, TreeNodeKey({QStringLiteral("Root"), state, QStringLiteral("Cavendish")}));
+        QCOMPARE(tree.nodes()[6].key, TreeNodeKey({QStringLiteral("Root"), device, QStringLiteral("Tin")}));
 
         RecordingList list;
         cLocations().FillList(list, state);
         cStorageLocations().FillList(list, device);
         QCOMPARE(list.items, (QStringList{"Cavendish", "Tin"}));
+        QVERIFY(m_folder->messages().shown().empty());
+    }
+
+    void namesThatJoinAlikeStillGetNodesOfTheirOwn()
+    {
+        // "AB" + "C" and "A" + "BC" read alike when joined; digits, colons and "\\" alike.
+        const QStringList categories{"AB", "A", "1:A", "1", R"(A\B)"};
+        for (const QString& category : categories)
+            db().Execute(QStringLiteral("INSERT INTO Categories (Category) VALUES (?)"), {category});
+        const std::pair<const char*, const char*> subjects[] = {
+            {"AB", "C"}, {"A", "BC"}, {"A", "1:A"}, {"1:A", "A"}, {"1", ":A1:A"}, {R"(A\B)", "X"}, {"A", R"(\BX)"}};
+        for (const auto& [category, subject] : subjects)
+            db().Execute(QStringLiteral("INSERT INTO Subjects (CategoryID, Subject) VALUES (?, ?)"),
+                         {categoryId(QString::fromUtf8(category)), QString::fromUtf8(subject)});
+
+        RecordingTree tree(QStringLiteral("Category"));
+        cCategories().FillTreeView(tree, QStringLiteral("Category"), 4, 5);
+        for (const QString& category : categories)
+            cSubjects().FillTreeView(tree, category, 4, 5);
+        for (const auto& [category, subject] : subjects)
+            QVERIFY2(tree.childrenOf(TreeNodeKey({QStringLiteral("Category"), QString::fromUtf8(category)}))
+                         .contains(QString::fromUtf8(subject)),
+                     subject);
         QVERIFY(m_folder->messages().shown().empty());
     }
 
@@ -328,9 +362,10 @@ private slots:
         QFETCH(int, fill);
         const TreeFill& under = treeFills()[size_t(fill)];
         const QString root = QString::fromUtf8(under.root);
-        const QString parentKey = root + QString::fromUtf8(under.parent);
+        const bool topLevel = QString::fromUtf8(under.parent).isEmpty();
+        const QString parentKey = topLevel ? root : TreeNodeKey({root, QString::fromUtf8(under.parent)});
         RecordingTree tree(root);
-        if (parentKey != root)
+        if (!topLevel)
             tree.AddNode(root, parentKey, QString::fromUtf8(under.parent), 1, 1);
         tree.AddNode(parentKey, QString::fromUtf8(under.secondKey), QStringLiteral("Taken"), 1, 1);
 

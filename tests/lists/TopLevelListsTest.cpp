@@ -312,8 +312,8 @@ private slots:
         QCOMPARE(rowCount(info), int(info.sample.size()) + 1);
     }
 
-    void aNameAlreadyInUseIsNotSaved_data() { addLists(); }
-    void aNameAlreadyInUseIsNotSaved()
+    void aNameAlreadyInUseIsNotSavedNorLeftPending_data() { addLists(); }
+    void aNameAlreadyInUseIsNotSavedNorLeftPending()
     {
         QFETCH(int, list);
         const TopLevel& info = topLevels()[list];
@@ -334,6 +334,19 @@ private slots:
             rows.Save();
             QVERIFY(!rows.IsDirty());
             QCOMPARE(idOf(rows), idInCatalogue(info, info.newMiddle));
+
+            // A failed save abandoned leaves nothing for a later save to store.
+            rows.Add();
+            nameOf(rows) = info.sample[0];
+            rows.setIsDirty(true);
+            QVERIFY(failureOf([&] { rows.Save(); }));
+            rows.CancelUpdate();
+            QVERIFY(!rows.IsDirty());
+            rows.setIsDirty(true);
+            const auto nothingPending = failureOf([&] { rows.Save(); });
+            QVERIFY(nothingPending);
+            QCOMPARE(nothingPending->Number(), ErrorNumber::UpdateWithoutAddOrEdit);
+            rows.CancelUpdate();
         });
         QCOMPARE(rowCount(info), int(info.sample.size()) + 1);
     }
