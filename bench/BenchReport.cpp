@@ -47,7 +47,10 @@ int runBenchmarks(int argc, char** argv, std::vector<RatioReporter::Pair> pairs)
 {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter(std::move(pairs));
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const std::size_t ran = benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return reporter.Missed() ? 1 : 0;
+    // A filter that matched nothing measured nothing: that is no pass.
+    if (ran == 0)
+        std::printf("No benchmark ran: every target MISSED\n");
+    return ran == 0 || reporter.Missed() ? 1 : 0;
 }
