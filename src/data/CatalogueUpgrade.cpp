@@ -61,14 +61,15 @@ QStringList nameClashes(const Database& database)
 
 void upgradeCatalogue(const Database& database)
 {
-    if (catalogueVersion(database) >= NameOrderVersion)
+    // Any other version, older or newer, means indexes in an order this program does not use.
+    if (catalogueVersion(database) == NameOrderVersion())
         return;
     Transaction work(database);
     try {
         // Indexes hold names in the order of the program that wrote them.
         database.ExecuteScript(QStringLiteral("REINDEX %1; PRAGMA user_version = %2")
                                    .arg(QLatin1String(CaseInsensitiveCollation))
-                                   .arg(NameOrderVersion));
+                                   .arg(NameOrderVersion()));
     } catch (const Failure& failure) {
         if (failure.Number() != ErrorNumber::DuplicateValue)
             throw;

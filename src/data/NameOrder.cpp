@@ -53,3 +53,16 @@ int compareNames(QStringView a, QStringView b)
         return order == UCOL_LESS ? -1 : 1;
     return a.compare(b, Qt::CaseInsensitive);
 }
+
+int NameOrderVersion()
+{
+    // Bumped when the rule itself changes; the top byte, so the collation's version fits below it.
+    constexpr int ruleVersion = 1;
+    int version = ruleVersion << 24;
+    if (const UCollator* collator = rootCollator()) {
+        UVersionInfo collation;
+        ucol_getVersion(collator, collation);
+        version |= collation[0] << 16 | collation[1] << 8 | collation[2];
+    }
+    return version;
+}

@@ -12,5 +12,6 @@ int compareNames(QStringView a, QStringView b);
 // Makes the collation ready; raises 3000 when the Unicode collation data cannot be loaded.
 void prepareNameOrder();
 
-// The version of this order kept in each catalogue, whose indexes are rebuilt when it is older.
-inline constexpr int NameOrderVersion = 1;
+// The version of this order kept in each catalogue: the rule's own number with the version of the
+// Unicode collation data behind it, so that a catalogue's indexes are rebuilt when either changes.
+int NameOrderVersion();

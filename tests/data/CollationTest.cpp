@@ -72,10 +72,11 @@ sqlite3* openAsAnOlderProgram(const QString& path, Order order)
 }
 
 // Writes names into a catalogue as that older program would have, and marks it as its catalogue.
-void writeAsAnOlderProgram(const QString& path, Order order, const QStringList& categories)
+void writeAsAnOlderProgram(const QString& path, Order order, const QStringList& categories, int version = 0)
 {
     sqlite3* db = openAsAnOlderProgram(path, order);
-    QCOMPARE(sqlite3_exec(db, "REINDEX VNOCASE; PRAGMA user_version = 0", nullptr, nullptr, nullptr), SQLITE_OK);
+    const QByteArray mark = "REINDEX VNOCASE; PRAGMA user_version = " + QByteArray::number(version);
+    QCOMPARE(sqlite3_exec(db, mark.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
     for (const QString& name : categories) {
         sqlite3_stmt* insert = nullptr;
         sqlite3_prepare_v2(db, "INSERT INTO Categories (Category) VALUES (?)", -1, &insert, nullptr);
@@ -188,12 +189,12 @@ private slots:
         // The delivered catalogue is made in the current order and needs no rebuild.
         const QString delivered = TestProgramFolder::deliveredFolder() + QStringLiteral("/Vellaro.mdb");
         QCOMPARE(readAsAnOlderProgram(delivered, oldOrder, "PRAGMA user_version"),
-                 QStringList{QString::number(NameOrderVersion)});
+                 QStringList{QString::number(NameOrderVersion())});
         gDB->DB().Close();
         writeAsAnOlderProgram(m_folder->cataloguePath(), oldOrder, {str("Zion"), str("Ölmühle"), str("Ångström")});
 
         gDB->OpenDB();
-        QCOMPARE(firstColumn(QStringLiteral("PRAGMA user_version")), QStringList{QString::number(NameOrderVersion)});
+        QCOMPARE(firstColumn(QStringLiteral("PRAGMA user_version")), QStringList{QString::number(NameOrderVersion())});
         QCOMPARE(firstColumn(QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
         QCOMPARE(firstColumn(QStringLiteral("SELECT Category FROM Categories ORDER BY Category")),
                  (QStringList{"Ångström", "Animals", "Family", "Nature", "Ölmühle", "Travel", "Zion"}));
@@ -204,6 +205,15 @@ private slots:
         const QByteArray rebuilt = fileHash(m_folder->cataloguePath());
         gDB->OpenDB();
         QCOMPARE(fileHash(m_folder->cataloguePath()), rebuilt);
+
+        // Indexed on a system whose collation data has another version: rebuilt all the same.
+        gDB->DB().Close();
+        writeAsAnOlderProgram(m_folder->cataloguePath(), oldOrder, {str("Éclairs")}, NameOrderVersion() + 1);
+        gDB->OpenDB();
+        QCOMPARE(firstColumn(QStringLiteral("PRAGMA user_version")), QStringList{QString::number(NameOrderVersion())});
+        QCOMPARE(firstColumn(QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
+        QCOMPARE(firstColumn(QStringLiteral("SELECT Category FROM Categories ORDER BY Category")).indexOf("Éclairs"),
+                 2);
     }
 
     void aRebuildThatWouldJoinTwoNamesLeavesTheFileAsItWas()

@@ -208,7 +208,7 @@ int main(int argc, char* argv[])
         const auto db = Database::CreateDatabase(QString::fromLocal8Bit(argv[1]), cDataBase::ConnectString());
         db->ExecuteScript(QString::fromUtf8(schema));
         // Its indexes already follow this program's order of names.
-        db->ExecuteScript(QStringLiteral("PRAGMA user_version = %1").arg(NameOrderVersion));
+        db->ExecuteScript(QStringLiteral("PRAGMA user_version = %1").arg(NameOrderVersion()));
         Transaction work(*db);
         addSamples(*db);
         work.commit();
