@@ -43,17 +43,14 @@ private slots:
                  QStringLiteral("x"));
     }
 
-    void booleansAreWrittenAsTrueAndFalse()
+    void booleansAreWrittenAsTrueAndFalseAndOtherTextReadsAsTheDefault()
     {
         SaveBooleanSetting(QStringLiteral("Remember"), QStringLiteral("LastDate"), false);
         QCOMPARE(GetSetting(QStringLiteral("Remember"), QStringLiteral("LastDate")), QStringLiteral("False"));
         QVERIFY(!GetBooleanSetting(QStringLiteral("Remember"), QStringLiteral("LastDate"), true));
         SaveBooleanSetting(QStringLiteral("Remember"), QStringLiteral("LastDate"), true);
         QCOMPARE(GetSetting(QStringLiteral("Remember"), QStringLiteral("LastDate")), QStringLiteral("True"));
-    }
 
-    void aStoredBooleanThatIsNeitherTrueNorFalseReadsAsTheDefault()
-    {
         // A file edited by hand must not stop the program: what cannot be read counts as unset.
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("Expanded"), QStringLiteral("yes"));
         QVERIFY(GetBooleanSetting(QStringLiteral("StartUp"), QStringLiteral("Expanded"), true));

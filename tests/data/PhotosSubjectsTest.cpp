@@ -14,56 +14,26 @@ class PhotosSubjectsTest : public CatalogueTestCase
     Q_OBJECT
 
 private slots:
-    void aSavedLinkIsStored()
-    {
-        cPhotosSubjects links;
-        links.Add();
-        links.PhotoSubject().PhotoID = QStringLiteral("3");
-        links.PhotoSubject().SubjectID = subjectId(QStringLiteral("Dogs"));
-        links.Save(); // not dirty: nothing is stored
-        QCOMPARE(linkedSubjects(3), (QStringList{"Birthdays", "Grandparents"}));
-        links.setIsDirty(true);
-        links.Save();
-        QVERIFY(!links.IsDirty());
-        QCOMPARE(linkedSubjects(3), (QStringList{"Birthdays", "Dogs", "Grandparents"}));
-    }
-
-    void aLinkWhoseNumbersAreNoNumbersIsRefused()
+    void aLinkIsStoredOnlyWhenDirtyAndOnlyWithNumbers()
     {
         cPhotosSubjects links;
         links.Add();
         links.PhotoSubject().PhotoID = QStringLiteral("3");
         links.PhotoSubject().SubjectID = QStringLiteral("Dogs");
+        links.Save(); // not dirty: nothing is stored
+        QCOMPARE(linkedSubjects(3), (QStringList{"Birthdays", "Grandparents"}));
         links.setIsDirty(true);
         QVERIFY_FAILURE(links.Save(), ErrorNumber::TypeMismatch);
         QVERIFY(links.IsDirty());
         // The link can still be corrected and stored.
         links.PhotoSubject().SubjectID = subjectId(QStringLiteral("Dogs"));
         links.Save();
+        QVERIFY(!links.IsDirty());
         QCOMPARE(linkedSubjects(3), (QStringList{"Birthdays", "Dogs", "Grandparents"}));
-    }
 
-    void deletingALinkByNameRemovesOnlyThatLink()
-    {
-        cPhotosSubjects links;
-        links.Delete(QStringLiteral("1"), QStringLiteral("SUNSETS"));
-        QCOMPARE(linkedSubjects(1), QStringList{"Lighthouses"});
-        QCOMPARE(linkedSubjects(2), (QStringList{"Birds", "Lakes"}));
-
-        // A subject that does not exist, or is not the photo's, changes nothing and says nothing.
-        links.Delete(QStringLiteral("1"), QStringLiteral("Zebras"));
-        links.Delete(QStringLiteral("1"), QStringLiteral("Birds"));
-        links.Delete(QStringLiteral("not a number"), QStringLiteral("Lighthouses"));
-        QCOMPARE(linkedSubjects(1), QStringList{"Lighthouses"});
-        QCOMPARE(linkedSubjects(2), (QStringList{"Birds", "Lakes"}));
-        QVERIFY(m_folder->messages().shown().empty());
-    }
-
-    void aSubjectNameWithQuotesIsAnOrdinaryName()
-    {
+        // A subject whose name holds quotes and a backslash is an ordinary name to link, list and unlink.
         const QString awkward = QStringLiteral("Bob's \"big\" day \\ 2");
         gDB->DB().Execute(QStringLiteral("INSERT INTO Subjects (CategoryID, Subject) VALUES (1, ?)"), {awkward});
-        cPhotosSubjects links;
         links.Add();
         links.PhotoSubject().PhotoID = QStringLiteral("5");
         links.PhotoSubject().SubjectID = subjectId(awkward);
@@ -76,7 +46,7 @@ private slots:
         QVERIFY(!linkedSubjects(5).contains(awkward));
     }
 
-    void theMainRecordSetForgetsADeletedLink()
+    void deletingALinkByNameRemovesOnlyThatLinkEverywhere()
     {
         cPhotosSubjects links;
         const auto allLinks = [&links] {
@@ -91,11 +61,28 @@ private slots:
             return ids;
         };
         const QStringList before = allLinks();
-        links.Delete(QStringLiteral("2"), QStringLiteral("Birds"));
+        links.Delete(QStringLiteral("1"), QStringLiteral("SUNSETS"));
+        QCOMPARE(linkedSubjects(1), QStringList{"Lighthouses"});
+        QCOMPARE(linkedSubjects(2), (QStringList{"Birds", "Lakes"}));
+        // The main record set forgets the deleted link.
         const QStringList after = allLinks();
         QCOMPARE(after.size(), before.size() - 1);
         for (const QString& id : after)
             QVERIFY(before.contains(id));
+
+        // A subject that does not exist, or is not the photo's, changes nothing and says nothing.
+        links.Delete(QStringLiteral("1"), QStringLiteral("Zebras"));
+        links.Delete(QStringLiteral("1"), QStringLiteral("Birds"));
+        links.Delete(QStringLiteral("not a number"), QStringLiteral("Lighthouses"));
+        QCOMPARE(linkedSubjects(1), QStringList{"Lighthouses"});
+        QCOMPARE(linkedSubjects(2), (QStringList{"Birds", "Lakes"}));
+        QVERIFY(m_folder->messages().shown().empty());
+
+        // A photo's links are an updatable record set of their own.
+        auto ofPhoto2 = links.FindPhotoSubjects(2);
+        QCOMPARE(ofPhoto2->RecordCount(), 2);
+        ofPhoto2->Delete();
+        QCOMPARE(linkedSubjects(2).size(), 1);
     }
 
     void fillingListsAPhotosSubjectsWithoutClearing()
@@ -107,15 +94,6 @@ private slots:
         links.FillList(list, QStringLiteral("2"));
         links.FillList(list, QStringLiteral("999"));
         QCOMPARE(list.items, (QStringList{"already there", "Dogs", "Birds", "Lakes"}));
-    }
-
-    void aPhotosLinksAreAnUpdatableRecordSet()
-    {
-        cPhotosSubjects links;
-        auto ofPhoto1 = links.FindPhotoSubjects(1);
-        QCOMPARE(ofPhoto1->RecordCount(), 2);
-        ofPhoto1->Delete();
-        QCOMPARE(linkedSubjects(1).size(), 1);
     }
 
 private:

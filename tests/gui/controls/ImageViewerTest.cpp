@@ -203,7 +203,7 @@ private slots:
         QCOMPARE(m_messages->beeps(), 1);
     }
 
-    void filesThatCannotBeShownAreReported_data()
+    void filesThatCannotBeShownAreReportedUntilAPictureComes_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
@@ -220,7 +220,7 @@ private slots:
                                       << QStringList{"loading", "OK", "loaded"};
     }
 
-    void filesThatCannotBeShownAreReported()
+    void filesThatCannotBeShownAreReportedUntilAPictureComes()
     {
         QFETCH(QString, name);
         QFETCH(QString, message);
@@ -250,6 +250,13 @@ private slots:
         QVERIFY(m_viewer->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().isNull());
         QCOMPARE(m_viewer->PictureWidth(), 0);
         QCOMPARE(m_viewer->PictureHeight(), 0);
+
+        // A picture shown afterwards takes the error caption away.
+        m_viewer->setFileName(writePicture(m_folder.filePath(QStringLiteral("fine.png")), {600, 400}));
+        QVERIFY(!m_viewer->ShowsError());
+        QCOMPARE(m_viewer->ErrorText(), QString());
+        QCOMPARE(m_viewer->ImageRect(), QRect(0, 0, 300, 200));
+        QCOMPARE(m_messages->beeps(), 1);
     }
 
     void picturesArePlacedByTheirNaturalSize_data()
@@ -319,17 +326,6 @@ private slots:
         // The label shows the picture at its own size, not a stretched smaller one.
         const QPixmap pixmap = m_viewer->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap();
         QCOMPARE(pixmap.size(), QSize(700, 350));
-    }
-
-    void aLaterPictureHidesTheErrorCaption()
-    {
-        m_viewer->setFileName(m_folder.filePath(QStringLiteral("missing.jpg")));
-        QVERIFY(m_viewer->ShowsError());
-        m_viewer->setFileName(writePicture(m_folder.filePath(QStringLiteral("fine.png")), {600, 400}));
-        QVERIFY(!m_viewer->ShowsError());
-        QCOMPARE(m_viewer->ErrorText(), QString());
-        QCOMPARE(m_viewer->ImageRect(), QRect(0, 0, 300, 200));
-        QCOMPARE(m_messages->beeps(), 1);
     }
 
 private:

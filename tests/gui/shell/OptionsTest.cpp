@@ -29,15 +29,20 @@ private slots:
     void init() { m_folder = std::make_unique<TestProgramFolder>(); }
     void cleanup() { m_folder.reset(); }
 
-    void withNothingStoredTheDefaultsShow()
+    void withNothingStoredTheDefaultsShowAndCancelStoresNothing()
     {
         frmOptions window;
         QCOMPARE(text(window), QString(copyrightSign));
         QCOMPARE(ticked(window), (QStringList{"chkIncludeLocation", "chkIncludeCopyright", "chkLastLocation",
                                               "chkLastStorageDevice", "chkLastDate", "chkLastComments"}));
-        QCOMPARE(window.findChild<QPushButton*>(QStringLiteral("cmdInsert"))->toolTip(),
-                 QStringLiteral(" Insert ") + copyrightSign);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Options"));
+        window.findChild<QCheckBox*>(QStringLiteral("chkIncludeDate"))->setChecked(true);
+        window.findChild<QPlainTextEdit*>(QStringLiteral("txtCopyright"))->setPlainText(QStringLiteral("mine"));
+        window.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+        for (const char* key : {"Copyright", "DateinCaption", "CopyrightinCaption"})
+            QCOMPARE(GetSetting(QStringLiteral("Caption"), QString::fromLatin1(key), QStringLiteral("(none)")),
+                     QStringLiteral("(none)"));
+        QCOMPARE(GetSetting(QStringLiteral("Remember"), QStringLiteral("LastDate"), QStringLiteral("(none)")),
+                 QStringLiteral("(none)"));
     }
 
     void okStoresAllNineOptions()
@@ -62,19 +67,6 @@ private slots:
         QVERIFY(!window.isVisible());
     }
 
-    void cancelStoresNothing()
-    {
-        frmOptions window;
-        window.findChild<QCheckBox*>(QStringLiteral("chkIncludeDate"))->setChecked(true);
-        window.findChild<QPlainTextEdit*>(QStringLiteral("txtCopyright"))->setPlainText(QStringLiteral("mine"));
-        window.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
-        for (const char* key : {"Copyright", "DateinCaption", "CopyrightinCaption"})
-            QCOMPARE(GetSetting(QStringLiteral("Caption"), QString::fromLatin1(key), QStringLiteral("(none)")),
-                     QStringLiteral("(none)"));
-        QCOMPARE(GetSetting(QStringLiteral("Remember"), QStringLiteral("LastDate"), QStringLiteral("(none)")),
-                 QStringLiteral("(none)"));
-    }
-
     void theCopyrightSignIsAppendedAndCtrlEnterStartsANewLine()
     {
         SaveSetting(QStringLiteral("Caption"), QStringLiteral("Copyright"), QStringLiteral("Ann Lee"));
@@ -97,7 +89,7 @@ private slots:
                  QStringLiteral("Ann Lee") + copyrightSign + copyrightSign + u'\n' + u"2026");
     }
 
-    void storedValuesThatCannotBeReadOpenTheWindowWithItsDefaults()
+    void storedValuesThatCannotBeReadOpenTheWindowWithItsDefaultsFromMenuAndToolbar()
     {
         // A settings file edited by hand: an option that is no boolean and a place that is no place.
         SaveSetting(QStringLiteral("Remember"), QStringLiteral("LastDate"), QStringLiteral("maybe"));
@@ -117,13 +109,8 @@ private slots:
         QVERIFY(shownTicked.contains(QStringLiteral("chkLastDate")));
         QVERIFY(m_folder->messages().shown().empty());
         QCOMPARE(GetSetting(QStringLiteral("Remember"), QStringLiteral("LastDate")), QStringLiteral("True"));
-    }
 
-    void theOptionsWindowOpensModallyFromTheMainWindow()
-    {
-        m_folder->openCatalogue();
-        mdiMain main(m_folder->path());
-        RegisterChildWindows(main);
+        // The toolbar button opens the same window modally; OK stores what it shows.
         bool modal = false;
         whenModalShows([&](QWidget* window) {
             QVERIFY(window);
