@@ -80,7 +80,7 @@ private slots:
         QTest::newRow("explorer") << "mnuViewExplorer" << "&Explorer " << "Ctrl+E" << false;
         QTest::newRow("expand") << "mnuViewExpand" << "&Digital Information" << "Ctrl+D" << true;
         QTest::newRow("copy photo") << "mnuToolsCopyPhoto" << "&Copy Photo   " << "Ctrl+I" << true;
-        QTest::newRow("find") << "mnuToolsFind" << "&Find       " << "Ctrl+F" << false;
+        QTest::newRow("find") << "mnuToolsFind" << "&Find       " << "Ctrl+F" << true;
         QTest::newRow("options") << "mnuToolsOptions" << "&Options...   " << "Ctrl+O" << true;
         QTest::newRow("import") << "mnuToolsImport" << "Import File&names" << "Ctrl+N" << false;
         QTest::newRow("contents") << "mnuHelpContents" << "&Contents..." << "" << true;
