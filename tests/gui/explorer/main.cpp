@@ -2,10 +2,11 @@
 
 #include <QApplication>
 
+int runExplorerWindowTest(int argc, char* argv[]);
 int runFindWindowTest(int argc, char* argv[]);
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    return RunTestClasses(argc, argv, {runFindWindowTest});
+    return RunTestClasses(argc, argv, {runExplorerWindowTest, runFindWindowTest});
 }
