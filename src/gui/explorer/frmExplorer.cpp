@@ -68,7 +68,7 @@ struct Hierarchy
 // clang-format off
 const Hierarchy hierarchies[] = {
     {"Categories", "Categories", 1,
-     "SELECT COUNT(*) FROM Photos WHERE PhotoID IN (SELECT PhotoID FROM PhotosSubjects)",
+     "SELECT COUNT(DISTINCT PhotoID) FROM PhotosSubjects",
      "SELECT PhotoID, Caption, FileName FROM Photos WHERE PhotoID IN (SELECT PhotoID FROM PhotosSubjects) "
      "ORDER BY PhotoID",
      "SELECT PhotoID, Caption, FileName FROM Photos WHERE PhotoID IN (SELECT PhotosSubjects.PhotoID FROM "
