@@ -19,6 +19,7 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QSet>
 #include <QSplitter>
@@ -133,7 +134,6 @@ frmExplorer::frmExplorer(MainFrame* main, QWidget* parent) : QWidget(parent), m_
     connect(m_refreshPanel, &QToolButton::clicked, this, [this] { RunAction([this] { Refresh_Click(); }); });
     connect(m_slideShowPanel, &QToolButton::clicked, this, [this] { RunAction([this] { SlideShow_Click(); }); });
 
-    resize(px(9090), px(6045));
     Add_RootNodes();
 }
 
@@ -209,6 +209,9 @@ void frmExplorer::showEvent(QShowEvent* event)
     // The frame that holds the window exists only now: it is placed, then the splitter.
     if (!m_placed) {
         m_placed = true;
+        // The default size is the whole window's, frame included, before any stored placement.
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            frame->resize(px(9090), px(6045));
         RunAction([this] { RestoreFormPosition(this); });
         bool number = false;
         double x = GetSetting(startUp, splitterKey).toDouble(&number);
