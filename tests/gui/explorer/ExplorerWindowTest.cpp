@@ -2,6 +2,7 @@
 #include "core/Settings.h"
 #include "data/cDataBase.h"
 #include "gui/shell/MainVellaro.h"
+#include "gui/shell/frmHelp.h"
 #include "gui/shell/mdiMain.h"
 #include "support/CatalogueQueries.h"
 #include "support/ModalAnswer.h"
@@ -115,6 +116,10 @@ private slots:
         QCOMPARE(children(node({"Storage Devices", "Album"})),
                  QStringList({"Album 1 - Coast", "Album 2 - Family", "Shelf 2"}));
         QCOMPARE(children(node({"Storage Devices", "AlbumShelf 2"})), QStringList());
+        QTest::keyRelease(tree(), Qt::Key_F1);
+        auto* help = m_main->findChild<frmHelp*>(QStringLiteral("frmHelp"));
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->CurrentPage(), QStringLiteral("explorer.html"));
 
         // Each kind of node, the colliding names and the names with quotes included.
         select({"Categories", "A", "B"});

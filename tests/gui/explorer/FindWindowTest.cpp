@@ -2,6 +2,7 @@
 #include "core/Settings.h"
 #include "data/cDataBase.h"
 #include "gui/shell/MainVellaro.h"
+#include "gui/shell/frmHelp.h"
 #include "gui/shell/mdiMain.h"
 #include "support/CatalogueQueries.h"
 #include "support/TestProgramFolder.h"
@@ -56,6 +57,11 @@ private slots:
         // The first time, the caption is where to look.
         QVERIFY(option(1)->isChecked());
         QCOMPARE(button("cmdFind(0)")->text(), QStringLiteral("Find &First"));
+        QTest::keyRelease(option(2), Qt::Key_F1);
+        auto* help = m_main->findChild<frmHelp*>(QStringLiteral("frmHelp"));
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->CurrentPage(), QStringLiteral("find.html"));
+        m_main->ShowChild(QStringLiteral("frmFind"));
 
         type(QStringLiteral("LIGHT"));
         click("cmdFind(0)");
