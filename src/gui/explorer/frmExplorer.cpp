@@ -112,6 +112,15 @@ std::pair<int, int> placeOf(const QTreeWidgetItem* node)
 
 } // namespace
 
+QStringList frmExplorer::PhotoQueries()
+{
+    QStringList queries;
+    for (const Hierarchy& hierarchy : hierarchies)
+        queries << text(hierarchy.count) << text(hierarchy.photos) << text(hierarchy.entryPhotos)
+                << text(hierarchy.childPhotos);
+    return queries;
+}
+
 frmExplorer* frmExplorer::make(MainFrame* main, QWidget* parent)
 {
     std::unique_ptr<frmExplorer> window;

@@ -34,6 +34,8 @@ public:
     static frmExplorer* make(MainFrame* main, QWidget* parent = nullptr);
 
     explicit frmExplorer(MainFrame* main, QWidget* parent = nullptr);
+    // Every query the window runs over the photos: the counts, then the listings of each node.
+    static QStringList PhotoQueries();
     ~frmExplorer() override;
 
 protected:

@@ -1,6 +1,7 @@
 #include "ChildWindows.h"
 #include "core/Settings.h"
 #include "data/cDataBase.h"
+#include "gui/explorer/frmExplorer.h"
 #include "gui/shell/MainVellaro.h"
 #include "gui/shell/frmHelp.h"
 #include "gui/shell/mdiMain.h"
@@ -246,6 +247,30 @@ private slots:
 
         window()->parentWidget()->close();
         QCOMPARE(GetSetting(startUp, QStringLiteral("imgSplitter")), QStringLiteral("1500"));
+    }
+
+    // Each listing finds its rows through indexes, before statistics are gathered and after: no
+    // subquery runs once per photo, and a node's listing reads no table or index whole.
+    void everyQueryFindsItsPhotosThroughIndexes()
+    {
+        for (const bool analyzed : {false, true}) {
+            if (analyzed)
+                run(QStringLiteral("ANALYZE"));
+            const QStringList queries = frmExplorer::PhotoQueries();
+            for (int i = 0; i < queries.size(); ++i) {
+                const QString& sql = queries[i];
+                // Of each hierarchy: the count, its photos, then the listings of its two levels.
+                const bool nodeListing = i % 4 >= 2;
+                auto steps = gDB->DB().OpenRecordset(u"EXPLAIN QUERY PLAN " + sql,
+                                                     sql.contains(u'?') ? QVariantList{1} : QVariantList{});
+                for (; !steps->Eof(); steps->MoveNext()) {
+                    const QString step = steps->Value(QStringLiteral("detail")).toString();
+                    QVERIFY2(!step.contains(u"CORRELATED"), qPrintable(sql + u": " + step));
+                    QVERIFY2(!step.startsWith(u"SCAN") || (!nodeListing && step.contains(u" USING ")),
+                             qPrintable(sql + u": " + step));
+                }
+            }
+        }
     }
 
 private:
