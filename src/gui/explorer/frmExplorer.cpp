@@ -1,6 +1,5 @@
 #include "gui/explorer/frmExplorer.h"
 
-#include "core/Conversions.h"
 #include "core/Settings.h"
 #include "data/Criteria.h"
 #include "data/Database.h"

@@ -133,6 +133,8 @@ private slots:
         QCOMPARE(count(), QStringLiteral("Number of Photos= 4"));
         select({"Categories", "States"});
         QCOMPARE(ids(), QStringList({"10"}));
+        select({"Categories", "States", "Ohio"});
+        QCOMPARE(ids(), QStringList({"10"}));
         select({"States", "Rhode \"Little\""});
         QCOMPARE(ids(), QStringList({"8"}));
         select({"States", "Rhode \"Little\"", "O'Brien\\Point"});
