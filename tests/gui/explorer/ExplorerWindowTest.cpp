@@ -71,15 +71,8 @@ private slots:
         addEntry("Locations", "StateID", 21, "LocationID", 201, "Location", QStringLiteral("O'Brien\\Point"));
         // Device "AlbumShelf 2" and storage place "Shelf 2" of the device "Album".
         run(QStringLiteral("INSERT INTO StorageDevices (StorageDeviceID, StorageDevice) VALUES (31, 'AlbumShelf 2')"));
-        const int album = countRows(QStringLiteral("SELECT * FROM StorageDevices WHERE StorageDevice = 'Album'"))
-                              ? gDB->DB()
-                                    .OpenRecordset(QStringLiteral(
-                                        "SELECT StorageDeviceID FROM StorageDevices WHERE StorageDevice = 'Album'"))
-                                    ->Value(QStringLiteral("StorageDeviceID"))
-                                    .toInt()
-                              : 0;
-        addEntry("StorageLocations", "StorageDeviceID", album, "StorageLocationID", 301, "StorageLocation",
-                 QStringLiteral("Shelf 2"));
+        run(QStringLiteral("INSERT INTO StorageLocations (StorageDeviceID, StorageLocationID, StorageLocation) SELECT "
+                           "StorageDeviceID, 301, 'Shelf 2' FROM StorageDevices WHERE StorageDevice = 'Album'"));
         run(QStringLiteral("INSERT INTO Photos (PhotoID, Caption, LocationID, FileName) VALUES (8, ?, 201, ?)"),
             {QStringLiteral("First line\r\nsecond"), m_folder->filePath(QStringLiteral("Lighthouse.jpg"))});
         run(QStringLiteral("INSERT INTO Photos (PhotoID, Caption, StorageLocationID) VALUES (9, ?, 301)"),
