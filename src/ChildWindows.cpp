@@ -1,5 +1,7 @@
 #include "ChildWindows.h"
 
+#include "gui/explorer/frmExplorer.h"
+#include "gui/explorer/frmFind.h"
 #include "gui/lists/frmLists.h"
 #include "gui/photos/frmPhotos.h"
 #include "gui/shell/mdiMain.h"
@@ -7,5 +9,7 @@
 void RegisterChildWindows(mdiMain& main)
 {
     main.setChildFactory(QStringLiteral("frmPhotos"), [](mdiMain& frame) { return frmPhotos::make(&frame); });
+    main.setChildFactory(QStringLiteral("frmExplorer"), [](mdiMain& frame) { return frmExplorer::make(&frame); });
+    main.setChildFactory(QStringLiteral("frmFind"), [](mdiMain& frame) { return frmFind::make(&frame); });
     main.setChildFactory(QStringLiteral("frmLists"), [](mdiMain&) { return frmLists::make(); });
 }

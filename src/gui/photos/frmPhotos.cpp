@@ -443,18 +443,31 @@ void frmPhotos::Expand()
         viewerFollowsFileName();
 }
 
+bool frmPhotos::LeaveChange()
+{
+    if (!m_loaded || !IsEditing())
+        return true;
+    if (MsgBox(QStringLiteral("Save Changes?"), MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
+        RunAction([this] { cmdUpdate_Click(); });
+        // A change that could not be saved stays on the screen rather than being lost.
+        return !IsEditing();
+    }
+    cmdClose_Click();
+    return true;
+}
+
 bool frmPhotos::Find(const QString& field, const QString& value)
 {
     if (!m_loaded)
         return false;
-    return RunAction(false, [&] { return m_Photos->FindPhoto(field, value); });
+    return m_Photos->FindPhoto(field, value);
 }
 
 bool frmPhotos::FindFirst(const QString& field, const QString& value)
 {
     if (!m_loaded)
         return false;
-    return RunAction(false, [&] { return m_Photos->FindFirstPhoto(field, value); });
+    return m_Photos->FindFirstPhoto(field, value);
 }
 
 bool frmPhotos::IsEditing() const

@@ -48,6 +48,7 @@ public:
     static frmPhotos* make(MainFrame* main, QWidget* parent = nullptr);
     ~frmPhotos() override;
 
+    bool LeaveChange() override;
     // The next photo after the one shown whose field matches the pattern, wrapping to the first.
     bool Find(const QString& field, const QString& value) override;
     // The first photo whose field matches the pattern.

@@ -77,10 +77,10 @@ private slots:
         QTest::newRow("exit") << "mnuFileExit" << "E&xit  " << "Ctrl+Q" << true;
         QTest::newRow("photos") << "mnuViewPhotos" << "&Photos " << "Ctrl+P" << true;
         QTest::newRow("lists") << "mnuLists" << "&Lists" << "Ctrl+A" << true;
-        QTest::newRow("explorer") << "mnuViewExplorer" << "&Explorer " << "Ctrl+E" << false;
+        QTest::newRow("explorer") << "mnuViewExplorer" << "&Explorer " << "Ctrl+E" << true;
         QTest::newRow("expand") << "mnuViewExpand" << "&Digital Information" << "Ctrl+D" << true;
         QTest::newRow("copy photo") << "mnuToolsCopyPhoto" << "&Copy Photo   " << "Ctrl+I" << true;
-        QTest::newRow("find") << "mnuToolsFind" << "&Find       " << "Ctrl+F" << false;
+        QTest::newRow("find") << "mnuToolsFind" << "&Find       " << "Ctrl+F" << true;
         QTest::newRow("options") << "mnuToolsOptions" << "&Options...   " << "Ctrl+O" << true;
         QTest::newRow("import") << "mnuToolsImport" << "Import File&names" << "Ctrl+N" << false;
         QTest::newRow("contents") << "mnuHelpContents" << "&Contents..." << "" << true;
