@@ -34,6 +34,10 @@ constexpr long ObjectClosed = 3420;
 constexpr long ExpressionLibraryMissing = 3446;
 constexpr long NoSuchKey = 35601;
 constexpr long KeyNotUnique = 35602;
+// The label report: its file is missing, is no label layout, or nothing can print.
+constexpr long ReportFileNotFound = 20504;
+constexpr long ReportFileInvalid = 20507;
+constexpr long NoDefaultPrinter = 20526;
 } // namespace ErrorNumber
 
 // The one error type of the program: a number the code can test, the source that raised it and a

@@ -43,6 +43,11 @@ void TestProgramFolder::addHelp()
         QFile::copy(source.filePath(file), filePath(u"Help/" + file));
 }
 
+void TestProgramFolder::addReport()
+{
+    QFile::copy(QStringLiteral(VELLARO_REPORT_FILE), filePath(QStringLiteral("Avery5267.rpt")));
+}
+
 void TestProgramFolder::openCatalogue()
 {
     gDB = std::make_unique<cDataBase>();

@@ -22,6 +22,8 @@ public:
 
     // Puts the program's help pages into the folder's Help folder.
     void addHelp();
+    // Puts the program's label report file into the folder.
+    void addReport();
 
     // Makes gDB and opens the folder's catalogue through it.
     void openCatalogue();

@@ -12,6 +12,8 @@ public:
     // Shows the child window of this name, making it first if it is not open; an open one only
     // comes to the front. Returns it, or null when there is no such window.
     virtual QWidget* ShowChild(const QString& name) = 0;
+    // The open child window of this name, or null.
+    virtual QWidget* Child(const QString& name) const = 0;
 
     // Presses or releases the toolbar's "Expand" button and ticks or clears its menu item.
     virtual void SetExpandPressed(bool pressed) = 0;

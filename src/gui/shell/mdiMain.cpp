@@ -66,7 +66,12 @@ void mdiMain::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    addMenuItem(file, "mnuFileLabels", QStringLiteral("Print &Labels"), QKeySequence(QStringLiteral("Ctrl+L")), [] {});
+    m_modalCommands.insert(QStringLiteral("frmPrintLabels"),
+                           addMenuItem(file, "mnuFileLabels", QStringLiteral("Print &Labels"),
+                                       QKeySequence(QStringLiteral("Ctrl+L")), [this] {
+                                           if (const auto show = m_modalWindows.value(QStringLiteral("frmPrintLabels")))
+                                               show(*this);
+                                       }));
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep"));
     addMenuItem(file, "mnuFileBackUp", QStringLiteral("Backup Vellaro"), QKeySequence(QStringLiteral("Ctrl+B")), [] {});
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep2"));
@@ -108,7 +113,7 @@ void mdiMain::createMenus()
     addMenuItem(help, "mnuHelpAbout", QStringLiteral("&About"), {}, [this] { mnuHelpAbout_Click(); });
 
     // Commands whose windows are still to come stay visible but disabled until those windows exist.
-    for (const char* name : {"mnuFileLabels", "mnuFileBackUp", "mnuToolsImport"})
+    for (const char* name : {"mnuFileBackUp", "mnuToolsImport"})
         findChild<QAction*>(QString::fromLatin1(name))->setEnabled(false);
 }
 
@@ -159,6 +164,14 @@ void mdiMain::enableChildCommands()
 {
     for (auto it = m_childCommands.cbegin(); it != m_childCommands.cend(); ++it)
         it.value()->setEnabled(m_factories.contains(it.key()));
+    for (auto it = m_modalCommands.cbegin(); it != m_modalCommands.cend(); ++it)
+        it.value()->setEnabled(m_modalWindows.contains(it.key()));
+}
+
+void mdiMain::setModalWindow(const QString& name, ModalWindow show)
+{
+    m_modalWindows.insert(name, std::move(show));
+    enableChildCommands();
 }
 
 void mdiMain::setChildFactory(const QString& name, ChildFactory factory)

@@ -31,10 +31,15 @@ public:
     void Load();
 
     QWidget* ShowChild(const QString& name) override;
-    // The open child window of this name, or null.
-    QWidget* Child(const QString& name) const;
+    QWidget* Child(const QString& name) const override;
     // Says how to make the child window of this name; its menu item and button are enabled.
     void setChildFactory(const QString& name, ChildFactory factory);
+    // Shows a window of this name modally over the main window ("frmPrintLabels").
+    using ModalWindow = std::function<void(mdiMain& main)>;
+    // Says how to show the modal window of this name; its menu item and button are enabled.
+    void setModalWindow(const QString& name, ModalWindow show);
+
+    const QString& programFolder() const { return m_programFolder; }
 
     QMdiArea* mdiArea() const { return m_area; }
 
@@ -68,5 +73,7 @@ private:
     QToolBar* m_toolbar = nullptr;
     QHash<QString, ChildFactory> m_factories;
     QHash<QString, QAction*> m_childCommands;
+    QHash<QString, ModalWindow> m_modalWindows;
+    QHash<QString, QAction*> m_modalCommands;
     bool m_exiting = false;
 };

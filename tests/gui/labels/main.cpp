@@ -1,0 +1,11 @@
+#include "support/TestMain.h"
+
+#include <QApplication>
+
+int runPrintLabelsTest(int argc, char* argv[]);
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    return RunTestClasses(argc, argv, {runPrintLabelsTest});
+}
