@@ -234,7 +234,11 @@ private slots:
         const QString longCaption = QStringLiteral("Pemaquid Point Light at dusk with the tide going out over the "
                                                    "ledges, Bristol, Maine\r\nCopyright 2026 A. Photographer, all "
                                                    "rights reserved WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
-        report.setLabels(QStringList(80, longCaption));
+        // Every other row left blank, so that text running out of a label would land on a blank one.
+        QStringList labels;
+        for (int place = 0; place < 80; ++place)
+            labels << ((place / 4) % 2 == 0 ? longCaption : QStringLiteral(" "));
+        report.setLabels(labels);
         QImage page(850, 1100, QImage::Format_RGB32);
         page.setDotsPerMeterX(3937); // 100 pixels an inch
         page.setDotsPerMeterY(3937);
@@ -244,22 +248,23 @@ private slots:
             report.paintPage(painter, 0);
         }
         QList<QRectF> cells;
-        for (int place = 0; place < 80; ++place)
+        for (int place = 0; place < 80; place += (place % 4 == 3 ? 5 : 1))
             cells << report.cell(place, 100, 100);
-        QList<int> inked(80, 0);
+        QCOMPARE(cells.size(), 40);
+        QList<int> inked(40, 0);
         for (int y = 0; y < page.height(); ++y) {
             for (int x = 0; x < page.width(); ++x) {
                 if (qGray(page.pixel(x, y)) > 128)
                     continue;
                 int place = 0;
-                while (place < 80 && !cells[place].adjusted(-0.5, -0.5, 0.5, 0.5).contains(QPointF(x + 0.5, y + 0.5)))
+                while (place < 40 && !cells[place].adjusted(-0.5, -0.5, 0.5, 0.5).contains(QPointF(x + 0.5, y + 0.5)))
                     ++place;
-                QVERIFY2(place < 80, qPrintable(QStringLiteral("ink outside every label at %1, %2").arg(x).arg(y)));
+                QVERIFY2(place < 40, qPrintable(QStringLiteral("ink outside every label at %1, %2").arg(x).arg(y)));
                 ++inked[place];
             }
         }
         // Each label is filled to its bottom edge: the caption was wrapped and cut there, not dropped.
-        for (int place = 0; place < 80; ++place) {
+        for (int place = 0; place < 40; ++place) {
             QVERIFY(inked[place] > 200);
             const QRectF cell = cells[place];
             bool lowInk = false;
