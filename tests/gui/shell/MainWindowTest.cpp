@@ -72,7 +72,7 @@ private slots:
         QTest::addColumn<QString>("shortcut");
         QTest::addColumn<bool>("enabled");
         // clang-format off
-        QTest::newRow("labels") << "mnuFileLabels" << "Print &Labels" << "Ctrl+L" << false;
+        QTest::newRow("labels") << "mnuFileLabels" << "Print &Labels" << "Ctrl+L" << true;
         QTest::newRow("backup") << "mnuFileBackUp" << "Backup Vellaro" << "Ctrl+B" << false;
         QTest::newRow("exit") << "mnuFileExit" << "E&xit  " << "Ctrl+Q" << true;
         QTest::newRow("photos") << "mnuViewPhotos" << "&Photos " << "Ctrl+P" << true;
