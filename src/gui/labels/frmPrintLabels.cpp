@@ -34,12 +34,12 @@ int settingNumber(const QString& key, int fallback)
     return ok ? value : fallback;
 }
 
-QSlider* marginSlider(QWidget* parent, const char* name)
+QSlider* marginSlider(QWidget* parent, const char* name, int maximum)
 {
     auto* slider = new QSlider(Qt::Horizontal, parent);
     slider->setObjectName(QString::fromLatin1(name));
-    // Hundredths of an inch, up to one inch.
-    slider->setRange(0, 100);
+    // Hundredths of an inch.
+    slider->setRange(0, maximum);
     slider->setSingleStep(1);
     slider->setPageStep(10);
     slider->setTickInterval(10);
@@ -78,9 +78,10 @@ frmPrintLabels::frmPrintLabels(MainFrame* main, const QString& programFolder, QW
 
     Frame2 = new QGroupBox(QStringLiteral("Margins"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    sldTopMargin = marginSlider(Frame2, "sldTopMargin");
+    // As far as the 4 by 20 grid still fits on a Letter sheet: 10 of its 11 inches down, 7.9 of 8.5 across.
+    sldTopMargin = marginSlider(Frame2, "sldTopMargin", 100);
     lblTopMargin = namedLabel(Frame2, "lblTopMargin", QString());
-    sldLeftMargin = marginSlider(Frame2, "sldLeftMargin");
+    sldLeftMargin = marginSlider(Frame2, "sldLeftMargin", 60);
     lblLeftMargin = namedLabel(Frame2, "lblLeftMargin", QString());
 
     Frame1 = new QGroupBox(QStringLiteral("Print Summary"), this);

@@ -206,24 +206,25 @@ private slots:
         typeSkip(QStringLiteral("5"));
         m_window->findChild<QSlider*>(QStringLiteral("sldTopMargin"))->setValue(0);
         m_window->findChild<QSlider*>(QStringLiteral("sldLeftMargin"))->setValue(100);
+        QCOMPARE(m_window->findChild<QSlider*>(QStringLiteral("sldLeftMargin"))->value(), 60);
         QCOMPARE(m_window->findChild<QLabel*>(QStringLiteral("lblLeftMargin"))->text(),
-                 QStringLiteral("Left Margin = 1 (inches)"));
+                 QStringLiteral("Left Margin = 0.6 (inches)"));
         preview([](QPrintPreviewDialog*) {});
         QCOMPARE(GetSetting(QStringLiteral("Margins"), QStringLiteral("Top")), QStringLiteral("0"));
-        QCOMPARE(GetSetting(QStringLiteral("Margins"), QStringLiteral("Left")), QStringLiteral("100"));
+        QCOMPARE(GetSetting(QStringLiteral("Margins"), QStringLiteral("Left")), QStringLiteral("60"));
         pdf = render();
         words = readPdf(pdf);
         QCOMPARE(words.size(), 80);
         for (int i = 0; i < 80; ++i) {
             QCOMPARE(words[i].text, caption(i + 1));
             QCOMPARE(words[i].page, (i + 5) / 80);
-            expectAt(words[i], cellCorner((i + 5) % 80, 1.0, 0.0));
+            expectAt(words[i], cellCorner((i + 5) % 80, 0.6, 0.0));
         }
 
         // The window opens again with the margins last used.
         open();
         QCOMPARE(m_window->findChild<QSlider*>(QStringLiteral("sldTopMargin"))->value(), 0);
-        QCOMPARE(m_window->findChild<QSlider*>(QStringLiteral("sldLeftMargin"))->value(), 100);
+        QCOMPARE(m_window->findChild<QSlider*>(QStringLiteral("sldLeftMargin"))->value(), 60);
     }
 
     void longCaptionsStayInsideTheirCells()
