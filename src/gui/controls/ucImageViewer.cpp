@@ -167,9 +167,9 @@ ucImageViewer::ucImageViewer(QWidget* parent) : QWidget(parent)
 
 ucImageViewer::~ucImageViewer() = default;
 
-void ucImageViewer::setFileName(const QString& fileName)
+void ucImageViewer::Clear()
 {
-    m_fileName = fileName;
+    m_fileName.clear();
     m_picture = QImage();
     m_loaded = false;
     m_naturalWidth = 0;
@@ -177,6 +177,13 @@ void ucImageViewer::setFileName(const QString& fileName)
     m_pixelSize = QSize();
     m_image->hide();
     m_error->hide();
+    update();
+}
+
+void ucImageViewer::setFileName(const QString& fileName)
+{
+    Clear();
+    m_fileName = fileName;
 
     QString message;
     if (checkAndLoad(message)) {

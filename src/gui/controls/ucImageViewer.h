@@ -39,6 +39,8 @@ public:
     QString FileName() const { return m_fileName; }
     // Loads and shows the file (see the class comment); raises the events below.
     void setFileName(const QString& fileName);
+    // Back to the empty viewer it starts as: no picture, no file name and no error shown.
+    void Clear();
     bool StretchSmallImages() const { return m_stretch; }
     void setStretchSmallImages(bool stretch) { m_stretch = stretch; }
     // The loaded picture's natural size in hundredths of a millimetre (0 when none is loaded).

@@ -343,16 +343,8 @@ void frmBrowse::listFiles()
 
 void frmBrowse::clearPreview()
 {
-    // The preview belongs to a file of the folder left behind. The viewer has no empty state other
-    // than the one it starts in (an empty name is reported as an error), so a fresh one takes its place.
-    if (ucImageViewer1->FileName().isEmpty())
-        return;
-    auto* fresh = new ucImageViewer(this);
-    fresh->setObjectName(ucImageViewer1->objectName());
-    fresh->setMinimumSize(ucImageViewer1->minimumSize());
-    delete layout()->replaceWidget(ucImageViewer1, fresh);
-    delete ucImageViewer1;
-    ucImageViewer1 = fresh;
+    // The preview belongs to a file of the folder left behind.
+    ucImageViewer1->Clear();
 }
 
 void frmBrowse::fileClicked(const QString& name)
