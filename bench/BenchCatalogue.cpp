@@ -1,9 +1,12 @@
 #include "BenchCatalogue.h"
 
+#include "core/Messages.h"
 #include "data/cDataBase.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -11,6 +14,18 @@
 #include <cstdlib>
 
 namespace {
+
+class SilentMessages final : public MessageService
+{
+public:
+    MsgAnswer show(const QString& text, MsgButtons, MsgIcon, const QString&) override
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        std::abort();
+    }
+    void beep() override {}
+    void setBusy(bool) override {}
+};
 
 const char* const places[] = {"Lake Itasca",    "Duluth harbour",   "Big Sur coast",
                               "Portland",       "Bar Harbor",       "the Golden Gate",
@@ -77,4 +92,14 @@ sqlite3* BenchCatalogue::openBare() const
     runBare(db, "PRAGMA cache_size = -65536");
     runBare(db, "PRAGMA synchronous = FULL");
     return db;
+}
+
+void BenchCatalogue::openAsProgram() const
+{
+    static QTemporaryDir store;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store.path());
+    SetMessageService(std::make_unique<SilentMessages>());
+    gDB = std::make_unique<cDataBase>();
+    gDB->setDBName(path());
+    gDB->OpenDB();
 }

@@ -16,6 +16,9 @@ public:
 
     // A bare engine handle on the catalogue, keyed and tuned as the program's own, for baselines.
     sqlite3* openBare() const;
+    // Opens the catalogue as the program does, as gDB, with settings in a temporary store and a
+    // message service that ends the run at the first message: a message in a timed run is a fault.
+    void openAsProgram() const;
 
 private:
     QTemporaryDir m_folder;

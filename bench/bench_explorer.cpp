@@ -7,7 +7,6 @@
 #include "BenchReport.h"
 
 #include "ChildWindows.h"
-#include "core/Messages.h"
 #include "data/SqliteSupport.h"
 #include "data/cDataBase.h"
 #include "gui/shell/mdiMain.h"
@@ -17,8 +16,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiSubWindow>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -96,29 +93,6 @@ const BenchCatalogue& catalogue()
     return instance;
 }
 
-// Answers no message box: a message in a timed run would be a fault of the run.
-class SilentMessages final : public MessageService
-{
-public:
-    MsgAnswer show(const QString& text, MsgButtons, MsgIcon, const QString&) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        std::abort();
-    }
-    void beep() override {}
-    void setBusy(bool) override {}
-};
-
-void openCatalogue()
-{
-    static QTemporaryDir store;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store.path());
-    SetMessageService(std::make_unique<SilentMessages>());
-    gDB = std::make_unique<cDataBase>();
-    gDB->setDBName(catalogue().path());
-    gDB->OpenDB();
-}
-
 QTreeWidgetItem* child(QTreeWidgetItem* parent, const QString& text)
 {
     for (int i = 0; i < parent->childCount(); ++i)
@@ -130,7 +104,7 @@ QTreeWidgetItem* child(QTreeWidgetItem* parent, const QString& text)
 // The window made, its tree read and shown, then closed again.
 void ExplorerOpen(benchmark::State& state)
 {
-    openCatalogue();
+    catalogue().openAsProgram();
     {
         mdiMain main(QFileInfo(catalogue().path()).absolutePath());
         RegisterChildWindows(main);
@@ -199,7 +173,7 @@ void BareTreeRead(benchmark::State& state)
 // Choosing one node after another in the open explorer; counts what was listed.
 void selectNode(benchmark::State& state, const QStringList& path, bool listed)
 {
-    openCatalogue();
+    catalogue().openAsProgram();
     {
         mdiMain main(QFileInfo(catalogue().path()).absolutePath());
         RegisterChildWindows(main);

@@ -4,7 +4,6 @@
 #include "BenchCatalogue.h"
 #include "BenchReport.h"
 
-#include "core/Messages.h"
 #include "data/cDataBase.h"
 #include "gui/labels/LabelReport.h"
 #include "labels/cLabels.h"
@@ -14,7 +13,6 @@
 #include <QFont>
 #include <QPainter>
 #include <QPrinter>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
@@ -36,14 +34,6 @@ const BenchCatalogue& catalogue()
     }();
     return instance;
 }
-
-class SilentMessages final : public MessageService
-{
-public:
-    MsgAnswer show(const QString&, MsgButtons, MsgIcon, const QString&) override { std::abort(); }
-    void beep() override {}
-    void setBusy(bool) override {}
-};
 
 QTemporaryDir& output()
 {
@@ -71,20 +61,10 @@ LabelReport report()
     return made;
 }
 
-void openCatalogue()
-{
-    static QTemporaryDir store;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store.path());
-    SetMessageService(std::make_unique<SilentMessages>());
-    gDB = std::make_unique<cDataBase>();
-    gDB->setDBName(catalogue().path());
-    gDB->OpenDB();
-}
-
 // What Preview does: the label list emptied and made again, read back and printed.
 void MakeAndPrintLabels(benchmark::State& state)
 {
-    openCatalogue();
+    catalogue().openAsProgram();
     {
         cLabels list;
         LabelReport labelReport = report();
@@ -105,7 +85,7 @@ void MakeAndPrintLabels(benchmark::State& state)
 // The same texts in the same cells, drawn by a bare painter.
 void BarePaintSameTexts(benchmark::State& state)
 {
-    openCatalogue();
+    catalogue().openAsProgram();
     LabelReport labelReport = report();
     {
         cLabels list;

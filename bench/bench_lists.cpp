@@ -5,7 +5,6 @@
 #include "BenchReport.h"
 
 #include "ChildWindows.h"
-#include "core/Messages.h"
 #include "data/SqliteSupport.h"
 #include "data/cDataBase.h"
 #include "gui/shell/mdiMain.h"
@@ -14,10 +13,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QStyle>
 #include <QTabBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -77,30 +74,11 @@ const BenchCatalogue& catalogue()
     return instance;
 }
 
-// Answers no message box: a message in a timed run would be a fault of the run.
-class SilentMessages final : public MessageService
-{
-public:
-    MsgAnswer show(const QString&, MsgButtons, MsgIcon, const QString&) override { std::abort(); }
-    void beep() override {}
-    void setBusy(bool) override {}
-};
-
-void openCatalogue()
-{
-    static QTemporaryDir store;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, store.path());
-    SetMessageService(std::make_unique<SilentMessages>());
-    gDB = std::make_unique<cDataBase>();
-    gDB->setDBName(catalogue().path());
-    gDB->OpenDB();
-}
-
 // A click on Add with the root selected, the dialog answered with a new name, the category stored
 // and the whole tab rebuilt.
 void AddAndRebuild(benchmark::State& state)
 {
-    openCatalogue();
+    catalogue().openAsProgram();
     {
         mdiMain main(QFileInfo(catalogue().path()).absolutePath());
         RegisterChildWindows(main);
@@ -135,7 +113,7 @@ void AddAndRebuild(benchmark::State& state)
 // The tab shown again: the same rebuild as after an Add, without storing anything.
 void TabRebuild(benchmark::State& state)
 {
-    openCatalogue();
+    catalogue().openAsProgram();
     {
         mdiMain main(QFileInfo(catalogue().path()).absolutePath());
         RegisterChildWindows(main);

@@ -539,22 +539,23 @@ void frmPhotos::ShowPhotoSubjects()
 
 void frmPhotos::setBrowsingState()
 {
-    cmdUpdate->setEnabled(false);
-    for (QPushButton* command : {cmdAdd, cmdDelete, cmdFirst, cmdPrevious, cmdNext, cmdLast})
-        command->setEnabled(true);
-    cmdClose->setText(QStringLiteral("&Close"));
-    if (m_main)
-        m_main->SetCopyPhotoEnabled(true);
+    showEditing(false);
 }
 
 void frmPhotos::setEditingState()
 {
-    cmdUpdate->setEnabled(true);
+    showEditing(true);
+}
+
+void frmPhotos::showEditing(bool editing)
+{
+    // While a change is pending only Save and Cancel act; moving or adding would lose it.
+    cmdUpdate->setEnabled(editing);
     for (QPushButton* command : {cmdAdd, cmdDelete, cmdFirst, cmdPrevious, cmdNext, cmdLast})
-        command->setEnabled(false);
-    cmdClose->setText(QStringLiteral("&Cancel"));
+        command->setEnabled(!editing);
+    cmdClose->setText(editing ? QStringLiteral("&Cancel") : QStringLiteral("&Close"));
     if (m_main)
-        m_main->SetCopyPhotoEnabled(false);
+        m_main->SetCopyPhotoEnabled(!editing);
 }
 
 void frmPhotos::MarkChanged()

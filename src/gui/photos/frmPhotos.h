@@ -85,6 +85,7 @@ private:
     void ShowPhotoSubjects();
     void setBrowsingState();
     void setEditingState();
+    void showEditing(bool editing);
     void MarkChanged();
     bool CheckNumericKey(QKeyEvent* key);
     bool formKey(QKeyEvent* key);
