@@ -734,6 +734,11 @@ void frmPhotos::cmdNext_Click()
     navigate(&cPhotos::GoNext);
 }
 
+void frmPhotos::ShowLastPhoto()
+{
+    cmdLast->click();
+}
+
 void frmPhotos::cmdLast_Click()
 {
     navigate(&cPhotos::GoLast);

@@ -63,6 +63,7 @@ public:
     // Makes a new photo under the next number that repeats the photo shown: caption (with the
     // number changed), date, places, labels, comments, file and subjects.
     void CopyPhoto() override;
+    void ShowLastPhoto() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

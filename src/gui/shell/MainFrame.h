@@ -21,4 +21,7 @@ public:
     virtual void SetCopyPhotoEnabled(bool enabled) = 0;
     // The photo editor has closed: its "Expand" button is released and rests until it opens again.
     virtual void PhotoEditorClosed() = 0;
+    // True while Exit, the main window's closing or a backup closes every child window: a window
+    // that closes then must not open another.
+    virtual bool ClosingAll() const = 0;
 };

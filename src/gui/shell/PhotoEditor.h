@@ -20,4 +20,6 @@ public:
     virtual void Expand() = 0;
     // Makes a new photo under the next number that repeats the photo shown.
     virtual void CopyPhoto() = 0;
+    // Shows the last photo, as the last-photo button does.
+    virtual void ShowLastPhoto() = 0;
 };

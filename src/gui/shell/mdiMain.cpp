@@ -19,6 +19,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -104,8 +105,9 @@ void mdiMain::createMenus()
                                                                   [this] { ShowChild(QStringLiteral("frmFind")); }));
     addMenuItem(tools, "mnuToolsOptions", QStringLiteral("&Options...   "), QKeySequence(QStringLiteral("Ctrl+O")),
                 [this] { mnuToolsOptions_Click(); });
-    addMenuItem(tools, "mnuToolsImport", QStringLiteral("Import File&names"), QKeySequence(QStringLiteral("Ctrl+N")),
-                [] {});
+    m_childCommands.insert(QStringLiteral("frmImport"),
+                           addMenuItem(tools, "mnuToolsImport", QStringLiteral("Import File&names"),
+                                       QKeySequence(QStringLiteral("Ctrl+N")), [this] { mnuToolsImport_Click(); }));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -113,8 +115,7 @@ void mdiMain::createMenus()
     addMenuItem(help, "mnuHelpAbout", QStringLiteral("&About"), {}, [this] { mnuHelpAbout_Click(); });
 
     // Commands whose windows are still to come stay visible but disabled until those windows exist.
-    for (const char* name : {"mnuFileBackUp", "mnuToolsImport"})
-        findChild<QAction*>(QString::fromLatin1(name))->setEnabled(false);
+    findChild<QAction*>(QStringLiteral("mnuFileBackUp"))->setEnabled(false);
 }
 
 void mdiMain::addButton(const char* key, const QString& toolTip, QAction* menuItem)
@@ -262,6 +263,7 @@ void mdiMain::pointSamplePhotosAtPictures()
 
 void mdiMain::closeChildWindows(bool recordShown)
 {
+    const QScopedValueRollback closing(m_closingAll, true);
     for (QMdiSubWindow* frame : openFrames()) {
         if (recordShown && frame->widget())
             SaveSetting(startUp, frame->widget()->objectName() + u"Shown", QStringLiteral("True"));
@@ -336,6 +338,18 @@ void mdiMain::closeEvent(QCloseEvent* event)
     }
     SaveFormPosition(this);
     event->accept();
+}
+
+void mdiMain::mnuToolsImport_Click()
+{
+    // The import adds photos behind the editor's back; it closes first, and a change it cannot
+    // settle keeps it open and the import closed.
+    if (QWidget* editor = Child(QStringLiteral("frmPhotos"))) {
+        editor->parentWidget()->close();
+        if (Child(QStringLiteral("frmPhotos")))
+            return;
+    }
+    ShowChild(QStringLiteral("frmImport"));
 }
 
 void mdiMain::mnuToolsOptions_Click()

@@ -46,6 +46,7 @@ public:
     void SetExpandPressed(bool pressed) override;
     void SetCopyPhotoEnabled(bool enabled) override;
     void PhotoEditorClosed() override;
+    bool ClosingAll() const override { return m_closingAll; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -64,6 +65,7 @@ private:
     void mnuFileExit_Click();
     void mnuViewExpand_Click();
     void mnuToolsCopyPhoto_Click();
+    void mnuToolsImport_Click();
     void mnuToolsOptions_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
@@ -76,4 +78,5 @@ private:
     QHash<QString, ModalWindow> m_modalWindows;
     QHash<QString, QAction*> m_modalCommands;
     bool m_exiting = false;
+    bool m_closingAll = false;
 };
