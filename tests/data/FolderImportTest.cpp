@@ -100,6 +100,15 @@ QStringList namesIn(const QString& folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
+// The rows the table had when the engine's statistics were last taken; -1 when it has none.
+qint64 rowsWhenAnalysed(const QString& table)
+{
+    if (gDB->DB().OpenRecordset(QStringLiteral("SELECT name FROM sqlite_master WHERE name = 'sqlite_stat1'"))->Eof())
+        return -1;
+    const auto rows = gDB->DB().OpenRecordset(QStringLiteral("SELECT stat FROM sqlite_stat1 WHERE tbl = ?"), {table});
+    return rows->Eof() ? -1 : rows->Value(QStringLiteral("stat")).toString().section(u' ', 0, 0).toLongLong();
+}
+
 int photoCount()
 {
     return countRows(QStringLiteral("SELECT * FROM Photos"));
@@ -127,8 +136,12 @@ private slots:
         QCOMPARE(photoCount(), 7);
 
         makeFiles(folder.path(), {QStringLiteral("one.jpg")});
+        gDB->DB().Execute(QStringLiteral("DROP TABLE IF EXISTS sqlite_stat1"));
         QCOMPARE(ImportFiles(ListFolderFiles(folder.path()), {}).Added, 1);
         QCOMPARE(fileNamesFrom(8, 8), QStringList{folder.filePath(QStringLiteral("one.jpg"))});
+        // Statistics missing are taken.
+        QCOMPARE(rowsWhenAnalysed(QStringLiteral("Photos")), 8);
+        QCOMPARE(rowsWhenAnalysed(QStringLiteral("PhotosSubjects")), linkCount());
 
         // Many files: more than one step of progress, in the folder's own order, a subfolder left out.
         QStringList names;
@@ -170,6 +183,9 @@ private slots:
         QCOMPARE(linkedSubjects(9), (QStringList{"Dogs", "Lakes"}));
         QCOMPARE(linkedSubjects(159), (QStringList{"Dogs", "Lakes"}));
         QCOMPARE(countRows(QStringLiteral("SELECT * FROM PhotosSubjects WHERE PhotoID > 8")), 2 * 151);
+        // A catalogue grown by far more than a quarter has its statistics taken again.
+        QCOMPARE(rowsWhenAnalysed(QStringLiteral("Photos")), 159);
+        QCOMPARE(rowsWhenAnalysed(QStringLiteral("PhotosSubjects")), linkCount());
 
         // The same values saved through the photo record set are stored exactly alike.
         cPhotos photos;
@@ -210,6 +226,10 @@ private slots:
             many << QStringLiteral("/photos/scan%1.tif").arg(i);
         QCOMPARE(ImportFiles(many, empty).Added, 40000);
         QCOMPARE(fileNamesFrom(45000, 45000), QStringList{"/photos/scan39999.tif"});
+        // A small import into a large catalogue leaves its statistics as they were.
+        QCOMPARE(rowsWhenAnalysed(QStringLiteral("Photos")), photoCount());
+        QCOMPARE(ImportFiles({QStringLiteral("/photos/one more.tif")}, empty).Added, 1);
+        QCOMPARE(rowsWhenAnalysed(QStringLiteral("Photos")), photoCount() - 1);
     }
 
     void anImportThatFailsOrIsCancelledLeavesNothingBehind()
