@@ -15,23 +15,25 @@ struct ImportValues
     QString StorageLocationCode; // the storage place's code; empty for none
     QString Comments;
     bool PrintLabel = true;
-    QString NumberofLabels;       // as typed; empty stands for 0
-    QStringList AddedSubjectIds;  // linked to every photo, in the order added
+    QString NumberofLabels;          // as typed; empty stands for 0
+    QStringList AddedSubjectIds;     // linked to every photo, in the order added
     QStringList RemovedSubjectNames; // unlinked from every photo after the links are made
 };
 
 // Where a long import or move stands. Called now and then with the work done so far out of the
-// total; returning false asks for the work to stop and be undone.
+// total; returning false asks for the work to stop and be undone. A move then import counts each
+// file twice: once for its photo, once for its move.
 using ImportProgress = std::function<bool(qint64 done, qint64 total)>;
 
 // The outcome of an import or a move then import.
 struct ImportResult
 {
-    qint64 Added = 0;        // photos the catalogue holds now that it did not before
-    bool Cancelled = false;  // stopped by the user: nothing was added and nothing moved
-    qint64 Moved = 0;        // files moved (move then import only)
+    qint64 Added = 0;       // photos the catalogue holds now that it did not before
+    bool Cancelled = false; // stopped by the user: nothing was added and nothing moved
+    qint64 Moved = 0;       // files moved (move then import only)
     // Move then import: the first file that could not be moved and why; its photo and those of the
-    // files after it name the files where they still are, in the source folder.
+    // files after it name the files where they still are, in the source folder. After a cancel: the
+    // first file that could not be moved back, left in the destination folder.
     QString MoveFailedFile;
     QString MoveFailure;
 };
@@ -47,8 +49,10 @@ QStringList ListFolderFiles(const QString& folder);
 void CheckImport(qint64 count, const ImportValues& values);
 
 // Adds one photo per file in one transaction, numbered on from the highest photo number, with the
-// file's path as its file name and the shared values and subjects; then refreshes the engine's
-// statistics. Any failure part-way undoes the whole import and is raised; a cancel undoes it too.
+// file's path as its file name and the shared values and subjects, stored as the photo and link
+// record sets store them. The engine's statistics are refreshed in the same unit of work when they
+// are missing or the catalogue has grown by a quarter since they were taken. Any failure part-way
+// undoes the whole import and is raised (3022 for a number in use); a cancel undoes it too.
 ImportResult ImportFiles(const QStringList& files, const ImportValues& values, const ImportProgress& progress = {});
 
 // The destination path of each file: the destination folder, "/" and the file's name.
@@ -61,6 +65,8 @@ QString FirstExistingFile(const QStringList& paths);
 // as one piece of work. Never replaces a file at the destination. A move that fails stops the
 // moving; the photos of the files not moved name them where they are, the rest stays added, and
 // the result says which file failed and why. A cancel moves back what was moved and adds nothing.
+// Raises, with nothing moved or added, when the destination is no folder or already holds one of
+// the names, and when the photos cannot be stored (files already moved are moved back).
 ImportResult MoveThenImportFiles(const QStringList& files, const QString& destination, const ImportValues& values,
                                  const ImportProgress& progress = {});
 

@@ -429,6 +429,18 @@ private slots:
         QCOMPARE(second.Moved, 1);
         QCOMPARE(second.MoveFailedFile, rest.at(1));
         QCOMPARE(fileNamesFrom(13, 15), (QStringList{targets.at(2), rest.at(1), rest.at(2)}));
+
+        // When the photos cannot be made to name where the files stayed, nothing is added and the
+        // files already moved go back.
+        const int photosBefore = photoCount();
+        const QStringList last = makeFiles(source.path(), {"f.jpg", "g.jpg", "h.jpg"});
+        QFile::remove(last.at(1));
+        gDB->DB().Execute(QStringLiteral(
+            "CREATE TEMP TRIGGER keepNames BEFORE UPDATE ON Photos BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        QVERIFY(failureOf([&] { MoveThenImportFiles(last, destination.path(), {}); }).has_value());
+        QCOMPARE(photoCount(), photosBefore);
+        QVERIFY(QFile::exists(last.at(0)));
+        QVERIFY(!QFile::exists(destination.filePath(QStringLiteral("f.jpg"))));
     }
 
     void aMoveToAnotherFileSystemCopiesSafelyAndNeverReplaces()
