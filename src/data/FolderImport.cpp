@@ -409,20 +409,20 @@ std::optional<qint64> rowsWhenAnalyzed(const Database& db, const QString& table)
 // Query plans depend on the engine's statistics (which index narrows a search best); without them
 // the explorer's queries can run for minutes. Taking them costs a scan of the whole table, so a
 // table is analysed only when it has none yet or has grown by a quarter since they were taken:
-// plans follow the shape of the data, which a smaller growth hardly changes. They are taken inside
-// the import's own unit of work, so that they are stored with it or not at all.
+// plans follow the shape of the data, which a smaller growth hardly changes. A small table is left
+// without: figures of a few rows would steer the plans wrongly once photos added one by one in the
+// editor, which takes none, have made it large. They are taken inside the import's own unit of
+// work, so that they are stored with it or not at all.
 void refreshStatistics(const Database& db)
 {
+    constexpr qint64 smallTable = 1000;
     for (const QString& table : {QStringLiteral("Photos"), QStringLiteral("PhotosSubjects")}) {
+        const qint64 rows = db.OpenRecordset(QStringLiteral("SELECT count(*) AS Rows FROM ") + quotedIdentifier(table))
+                                ->Value(QStringLiteral("Rows"))
+                                .toLongLong();
         const std::optional<qint64> analysed = rowsWhenAnalyzed(db, table);
-        if (analysed) {
-            const qint64 rows =
-                db.OpenRecordset(QStringLiteral("SELECT count(*) AS Rows FROM ") + quotedIdentifier(table))
-                    ->Value(QStringLiteral("Rows"))
-                    .toLongLong();
-            if (rows < *analysed + *analysed / 4)
-                continue;
-        }
+        if (rows < smallTable || (analysed && rows < *analysed + *analysed / 4))
+            continue;
         db.Execute(QStringLiteral("ANALYZE ") + quotedIdentifier(table));
     }
 }
