@@ -112,12 +112,8 @@ bool writeFully(int fd, const char* buffer, size_t size)
 
 bool SameFileOrFolder(const QString& first, const QString& second)
 {
-    struct stat a
-    {
-    };
-    struct stat b
-    {
-    };
+    struct stat a = {};
+    struct stat b = {};
     if (::stat(QFile::encodeName(first).constData(), &a) != 0 || ::stat(QFile::encodeName(second).constData(), &b) != 0)
         return false;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;

@@ -10,6 +10,7 @@ bool SameFileOrFolder(const QString& first, const QString& second);
 // to a new file beside destination, is flushed to disk, read back from the disk and compared with
 // source byte for byte, then renamed over destination, and the folder is flushed. The copy keeps
 // to its owner (mode 0600). Raises 3043 with the reason when anything fails (the source unreadable,
-// the folder not writable, the disk full, the check failing, destination a folder); the new file
-// is then removed and an older destination stays exactly as it was.
+// the folder not writable, the disk full, the check failing, destination a folder or source itself)
+// and with no other number; the new file is then removed and an older destination stays exactly
+// as it was.
 void CopyCatalogue(const QString& source, const QString& destination);

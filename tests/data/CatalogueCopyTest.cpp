@@ -11,14 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-
-#include <sys/resource.h>
-#include <sys/stat.h>
-
 namespace {
 
-// Leftovers of a copy: anything in the folder but the names expected.
+// Every name in the folder, hidden ones included: what a copy left behind shows here.
 QStringList filesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -37,32 +32,6 @@ int photoCount(const QString& catalogue)
         ->Value(QStringLiteral("n"))
         .toInt();
 }
-
-// Lets this process write files of at most this many bytes, as a disk that fills up would; a write
-// past it fails with EFBIG instead of ending the process.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limited = m_old;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_handler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_handler)(int);
-};
 
 } // namespace
 
