@@ -324,11 +324,17 @@ private slots:
         QTest::keyClicks(comments, QStringLiteral("#"));
         const QString changed = comments->text();
         m_folder->messages().setNextAnswer(MsgAnswer::Yes);
+        bool busyAtRefusal = true;
+        m_folder->messages().setOnShow([&](const RecordingMessages::Shown& shown) {
+            if (shown.title == u"Vellaro Backup")
+                busyAtRefusal = busy();
+        });
         {
             const DialogSteps steps({okIn(QStringLiteral("Backups"))});
             runBackup();
             QCOMPARE(steps.shown(), 1);
         }
+        QVERIFY(!busyAtRefusal);
         QCOMPARE(m_folder->messages().shown().front().text, QStringLiteral("Save Changes?"));
         QCOMPARE(m_folder->messages().shown().back().text,
                  QStringLiteral("The backup was not made: a window could not be closed."));
