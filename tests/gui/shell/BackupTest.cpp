@@ -488,6 +488,13 @@ private slots:
         }
         QVERIFY(help);
         QCOMPARE(help->CurrentPage(), QStringLiteral("folder-dialog.html"));
+        // An owner may give the dialog a topic of its own.
+        dialog.setFormHelpContextID(700);
+        runModal(dialog, [](frmBackUp& shown) {
+            QTest::keyClick(control<QListWidget>(&shown, "Dir1"), Qt::Key_F1);
+            click(&shown, "cmdCancel");
+        });
+        QCOMPARE(help->CurrentPage(), QStringLiteral("options.html"));
         help->close();
         // A folder that is gone opens its drive's root instead.
         SaveSetting(backUpCaption, QStringLiteral("Dir"), place(u"gone"));
