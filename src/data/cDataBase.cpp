@@ -80,6 +80,11 @@ bool cDataBase::OpenDB()
     }
 }
 
+void cDataBase::CloseDB()
+{
+    m_database.reset();
+}
+
 QString cDataBase::ConnectString()
 {
     static constexpr unsigned char scrambled[] = {0x0a, 0x2d, 0x64, 0x79, 0x37};

@@ -28,6 +28,9 @@ public:
     // file that is locked, unreadable, read-only, damaged, not a catalogue or protected with another
     // password.
     bool OpenDB();
+    // Closes the catalogue's file; DB raises 91 until OpenDB succeeds again, and record sets still
+    // open raise 3420. Nothing happens when it is not open.
+    void CloseDB();
 
     // The catalogue's connect string, built when needed so that the password never stands in the
     // program file as plain text.

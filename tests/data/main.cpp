@@ -10,11 +10,12 @@ int runDataBaseTest(int argc, char* argv[]);
 int runPhotosTest(int argc, char* argv[]);
 int runPhotosSubjectsTest(int argc, char* argv[]);
 int runFolderImportTest(int argc, char* argv[]);
+int runCatalogueCopyTest(int argc, char* argv[]);
 
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     return RunTestClasses(argc, argv,
                           {runWildcardTest, runCollationTest, runEngineTest, runCatalogueTest, runDataBaseTest,
-                           runPhotosTest, runPhotosSubjectsTest, runFolderImportTest});
+                           runPhotosTest, runPhotosSubjectsTest, runFolderImportTest, runCatalogueCopyTest});
 }

@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <csignal>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,4 +61,18 @@ QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))
+{
+    getrlimit(RLIMIT_FSIZE, &m_old);
+    rlimit limited = m_old;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    setrlimit(RLIMIT_FSIZE, &m_old);
+    std::signal(SIGXFSZ, m_handler);
 }

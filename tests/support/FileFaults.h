@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include <sys/resource.h>
+
 // Files as the world damages them: catalogues with broken pages, and work done as a user who may
 // not write what the superuser may.
 
@@ -21,3 +23,18 @@ void growCatalogue(const QString& path, int photos);
 void damagePages(const QString& path, double from, double to);
 
 QByteArray fileBytes(const QString& path);
+
+// While it lives, this process writes files of at most this many bytes, as on a disk that fills up:
+// a write past the limit fails with EFBIG instead of ending the process.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int);
+};

@@ -8,7 +8,11 @@
 #include "core/Messages.h"
 #include "core/Settings.h"
 #include "gui/shell/frmAbout.h"
+#include "gui/shell/frmBackUp.h"
 #include "gui/shell/frmOptions.h"
+#include "gui/controls/FolderLists.h"
+#include "core/Failure.h"
+#include "data/CatalogueCopy.h"
 #include "data/Database.h"
 #include "data/cDataBase.h"
 #include "data/cPhotos.h"
@@ -23,9 +27,14 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+#include <optional>
+
 namespace {
 
 const QString startUp = QStringLiteral("StartUp");
+const QString catalogueName = QStringLiteral("Vellaro.mdb");
+const QString photoEditor = QStringLiteral("frmPhotos");
 
 // The child windows whose being open is remembered at Exit and restored at the next start.
 const QStringList reopenedWindows{QStringLiteral("frmLists"), QStringLiteral("frmExplorer"), QStringLiteral("frmFind")};
@@ -74,7 +83,8 @@ void mdiMain::createMenus()
                                                show(*this);
                                        }));
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep"));
-    addMenuItem(file, "mnuFileBackUp", QStringLiteral("Backup Vellaro"), QKeySequence(QStringLiteral("Ctrl+B")), [] {});
+    addMenuItem(file, "mnuFileBackUp", QStringLiteral("Backup Vellaro"), QKeySequence(QStringLiteral("Ctrl+B")),
+                [this] { mnuFileBackUp_Click(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep2"));
     addMenuItem(file, "mnuFileExit", QStringLiteral("E&xit  "), QKeySequence(QStringLiteral("Ctrl+Q")),
                 [this] { mnuFileExit_Click(); });
@@ -113,9 +123,6 @@ void mdiMain::createMenus()
     help->setObjectName(QStringLiteral("mnuHelp"));
     addMenuItem(help, "mnuHelpContents", QStringLiteral("&Contents..."), {}, [this] { mnuHelpContents_Click(); });
     addMenuItem(help, "mnuHelpAbout", QStringLiteral("&About"), {}, [this] { mnuHelpAbout_Click(); });
-
-    // Commands whose windows are still to come stay visible but disabled until those windows exist.
-    findChild<QAction*>(QStringLiteral("mnuFileBackUp"))->setEnabled(false);
 }
 
 void mdiMain::addButton(const char* key, const QString& toolTip, QAction* menuItem)
@@ -225,12 +232,7 @@ QWidget* mdiMain::ShowChild(const QString& name)
 void mdiMain::Load()
 {
     RestoreFormPosition(this);
-    // A window that cannot open says why; the program and the other windows open all the same.
-    for (const QString& name : reopenedWindows) {
-        const QString shown = GetSetting(startUp, name + u"Shown");
-        if (shown.compare(u"True", Qt::CaseInsensitive) == 0)
-            RunAction([this, &name] { ShowChild(name); });
-    }
+    showRememberedWindows();
     if (GetSetting(startUp, QStringLiteral("FirstTime"), QStringLiteral("True")) == u"True") {
         SaveSetting(startUp, QStringLiteral("FirstTime"), QStringLiteral("False"));
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -239,6 +241,16 @@ void mdiMain::Load()
         RunAction([] { ShowHelp(gettingStartedTopic); });
     }
     RunAction([this] { ShowChild(QStringLiteral("frmPhotos")); });
+}
+
+void mdiMain::showRememberedWindows()
+{
+    // A window that cannot open says why; the program and the other windows open all the same.
+    for (const QString& name : reopenedWindows) {
+        const QString shown = GetSetting(startUp, name + u"Shown");
+        if (shown.compare(u"True", Qt::CaseInsensitive) == 0)
+            RunAction([this, &name] { ShowChild(name); });
+    }
 }
 
 void mdiMain::pointSamplePhotosAtPictures()
@@ -261,22 +273,124 @@ void mdiMain::pointSamplePhotosAtPictures()
     work.commit();
 }
 
-void mdiMain::closeChildWindows(bool recordShown)
+bool mdiMain::closeChildWindows(bool recordShown, bool stopAtRefusal, QStringList* closed)
 {
     const QScopedValueRollback closing(m_closingAll, true);
-    for (QMdiSubWindow* frame : openFrames()) {
-        if (recordShown && frame->widget())
-            SaveSetting(startUp, frame->widget()->objectName() + u"Shown", QStringLiteral("True"));
-        frame->close();
-    }
+    QList<QMdiSubWindow*> frames = openFrames();
+    std::stable_partition(frames.begin(), frames.end(), [](const QMdiSubWindow* frame) {
+        return frame->widget() && frame->widget()->objectName() == photoEditor;
+    });
+    QList<QWidget*> windows(frames.cbegin(), frames.cend());
     // Windows of their own that belong to the main window, such as the help.
     for (QWidget* window : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (window->isWindow() && window->isVisible()) {
-            if (recordShown)
-                SaveSetting(startUp, window->objectName() + u"Shown", QStringLiteral("True"));
-            window->close();
-        }
+        if (window->isWindow() && window->isVisible())
+            windows << window;
     }
+    bool allClosed = true;
+    for (QWidget* window : windows) {
+        const auto* frame = qobject_cast<QMdiSubWindow*>(window);
+        const QString name =
+            frame ? (frame->widget() ? frame->widget()->objectName() : QString()) : window->objectName();
+        window->close();
+        if (!window->isHidden()) {
+            allClosed = false;
+            if (stopAtRefusal)
+                return false;
+            continue;
+        }
+        if (recordShown && !name.isEmpty())
+            SaveSetting(startUp, name + u"Shown", QStringLiteral("True"));
+        if (closed)
+            *closed << name;
+    }
+    return allClosed;
+}
+
+void mdiMain::mnuFileBackUp_Click()
+{
+    frmBackUp dialog(this);
+    for (;;) {
+        dialog.exec();
+        if (dialog.Cancelled())
+            return;
+        QString folder = dialog.SelectedFolder();
+        while (folder.contains(QStringLiteral("//")))
+            folder.replace(QStringLiteral("//"), QStringLiteral("/"));
+        // The same folder however it is written: a backup there would be the catalogue itself.
+        if (SameFileOrFolder(folder, m_programFolder)) {
+            MsgBox(QStringLiteral("Please choose a different directory to save your data."), MsgButtons::OK,
+                   MsgIcon::Critical, QStringLiteral("Vellaro Backup"));
+            continue;
+        }
+        if (BackUpDatabase(m_programFolder, folder) != BackUpResult::Again)
+            return;
+    }
+}
+
+mdiMain::BackUpResult mdiMain::BackUpDatabase(const QString& sourceFolder, const QString& destinationFolder)
+{
+    std::optional<BusyPointer> busy(std::in_place);
+    const QString source = JoinPath(sourceFolder, catalogueName);
+    const QString destination = JoinPath(destinationFolder, catalogueName);
+    const QFileInfo existing(destination);
+    if (existing.exists() || existing.isSymLink()) {
+        if (MsgBox(QStringLiteral("Replace Existing File?"), MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::No)
+            return BackUpResult::Again;
+    }
+
+    // The catalogue may only be closed once every window has let go of it.
+    QStringList closed;
+    if (!closeChildWindows(false, true, &closed)) {
+        // Only the editor refuses, and it closes first; any window closed before one that refused opens again.
+        for (const QString& name : closed)
+            RunAction([this, &name] { ShowChild(name); });
+        busy.reset();
+        MsgBox(QStringLiteral("The backup was not made: a window could not be closed."), MsgButtons::OK,
+               MsgIcon::Exclamation, QStringLiteral("Vellaro Backup"));
+        return BackUpResult::Stopped;
+    }
+    // The windows are remembered as Exit remembers them.
+    for (const QString& name : reopenedWindows)
+        SaveSetting(startUp, name + u"Shown", QStringLiteral("False"));
+    for (const QString& name : closed) {
+        if (!name.isEmpty())
+            SaveSetting(startUp, name + u"Shown", QStringLiteral("True"));
+    }
+
+    gDB->CloseDB();
+    bool copied = true;
+    try {
+        CopyCatalogue(source, destination);
+    } catch (const Failure& failure) {
+        if (failure.Number() != ErrorNumber::DiskError)
+            throw;
+        copied = false;
+    }
+    // Opened again whatever came of the copy. The program cannot go on without its catalogue,
+    // whatever the reason it cannot be opened.
+    std::optional<Failure> reopenFailure;
+    gDB->setDBName(JoinPath(m_programFolder, catalogueName));
+    try {
+        gDB->OpenDB();
+    } catch (const Failure& failure) {
+        reopenFailure = failure;
+    }
+    if (!reopenFailure) {
+        showRememberedWindows();
+        RunAction([this] { ShowChild(photoEditor); });
+    }
+    busy.reset();
+    if (!copied)
+        MsgBox(QStringLiteral("Backup Failed. Disk maybe full or write protected."), MsgButtons::OK, MsgIcon::Critical,
+               QStringLiteral("ERROR"));
+    if (reopenFailure) {
+        MsgBox(QStringLiteral("Vellaro.mdb could not be opened again after the backup - Closing Application.\r\r") +
+                   reopenFailure->Description(),
+               MsgButtons::OK, MsgIcon::Critical, QStringLiteral("Fatal Error"));
+        close();
+        return BackUpResult::Stopped;
+    }
+    return copied ? BackUpResult::Done : BackUpResult::Again;
 }
 
 void mdiMain::mnuFileExit_Click()

@@ -59,9 +59,19 @@ private:
     void addButton(const char* key, const QString& toolTip, QAction* menuItem);
     void enableChildCommands();
     void pointSamplePhotosAtPictures();
-    void closeChildWindows(bool recordShown);
+    // Shows the lists, the explorer and the find window as their "Shown" settings say.
+    void showRememberedWindows();
+    // Closes every child window and the main window's own windows (the help), the photo editor
+    // first: it alone may refuse (a change whose save fails), and then nothing else has closed.
+    // recordShown records each window closed as open under "StartUp". Returns false when a window
+    // refused; stopAtRefusal then leaves the windows after it open. closed gets the names closed.
+    bool closeChildWindows(bool recordShown, bool stopAtRefusal = false, QStringList* closed = nullptr);
     QList<QMdiSubWindow*> openFrames() const;
 
+    // What a backup attempt came to: made, to be tried again in another folder, or given up.
+    enum class BackUpResult { Done, Again, Stopped };
+    void mnuFileBackUp_Click();
+    BackUpResult BackUpDatabase(const QString& sourceFolder, const QString& destinationFolder);
     void mnuFileExit_Click();
     void mnuViewExpand_Click();
     void mnuToolsCopyPhoto_Click();

@@ -73,7 +73,7 @@ private slots:
         QTest::addColumn<bool>("enabled");
         // clang-format off
         QTest::newRow("labels") << "mnuFileLabels" << "Print &Labels" << "Ctrl+L" << true;
-        QTest::newRow("backup") << "mnuFileBackUp" << "Backup Vellaro" << "Ctrl+B" << false;
+        QTest::newRow("backup") << "mnuFileBackUp" << "Backup Vellaro" << "Ctrl+B" << true;
         QTest::newRow("exit") << "mnuFileExit" << "E&xit  " << "Ctrl+Q" << true;
         QTest::newRow("photos") << "mnuViewPhotos" << "&Photos " << "Ctrl+P" << true;
         QTest::newRow("lists") << "mnuLists" << "&Lists" << "Ctrl+A" << true;
