@@ -9,11 +9,12 @@ int runCatalogueTest(int argc, char* argv[]);
 int runDataBaseTest(int argc, char* argv[]);
 int runPhotosTest(int argc, char* argv[]);
 int runPhotosSubjectsTest(int argc, char* argv[]);
+int runCatalogueCopyTest(int argc, char* argv[]);
 
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     return RunTestClasses(argc, argv,
                           {runWildcardTest, runCollationTest, runEngineTest, runCatalogueTest, runDataBaseTest,
-                           runPhotosTest, runPhotosSubjectsTest});
+                           runPhotosTest, runPhotosSubjectsTest, runCatalogueCopyTest});
 }

@@ -5,128 +5,28 @@
 #include "gui/shell/MainVellaro.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
+#include "gui/controls/FolderLists.h"
 #include "gui/controls/ucImageViewer.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSignalBlocker>
-#include <QStorageInfo>
 #include <QStringListModel>
-
-#include <dirent.h>
-
-#include <functional>
-#include <utility>
 
 namespace {
 
 const QString section = QStringLiteral("Browse");
 const QString startDirKey = QStringLiteral("StartDir");
-const QString parentEntry = QStringLiteral("..");
 
-// Folders and files in the order a user looks for them: by name, capitals aside.
+// Files in the order a user looks for them: by name, capitals aside.
 const QDir::SortFlags byName = QDir::Name | QDir::IgnoreCase;
-
-// Enter in the folder list opens the folder and in the pattern box applies the pattern; the dialog
-// would otherwise take it for a press of OK as well.
-class EnterKey final : public QObject
-{
-public:
-    EnterKey(QWidget* target, std::function<void()> action) : QObject(target), m_action(std::move(action))
-    {
-        target->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter)
-            return false;
-        m_action();
-        return true;
-    }
-
-private:
-    std::function<void()> m_action;
-};
-
-// The folder, one "/" and the name; a folder at the root already ends in "/".
-QString joinPath(const QString& folder, const QString& name)
-{
-    QString path = folder + u'/' + name;
-    while (path.contains(QStringLiteral("//")))
-        path.replace(QStringLiteral("//"), QStringLiteral("/"));
-    return path;
-}
-
-// The folder the window opens in, and goes back to after a drive that cannot be read.
-QString startFolder()
-{
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString saved = GetSetting(section, startDirKey, programFolder);
-    return QFileInfo(saved).isDir() ? saved : programFolder;
-}
-
-// Qt lists a folder it cannot open as an empty one; only opening it tells the two apart.
-bool canList(const QString& folder)
-{
-    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return false;
-    ::closedir(dir);
-    return true;
-}
-
-// Whether a drive chosen in the list can be read now: still mounted and ready, and its root opens.
-bool driveReady(const QString& root)
-{
-    const QStorageInfo volume(root);
-    return volume.isValid() && volume.isReady() && QDir(root).isReadable() && canList(root);
-}
-
-// The mounted volumes that can be read, by their roots.
-QStringList readyDrives()
-{
-    QStringList roots;
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        // Containers mount single files too; those are no drives to browse.
-        if (volume.isValid() && volume.isReady() && QFileInfo(volume.rootPath()).isDir())
-            roots << volume.rootPath();
-    }
-    roots.removeDuplicates();
-    roots.sort();
-    return roots;
-}
-
-// The listed drive that holds the folder: the longest root the folder lies under, or -1.
-int driveOf(const QComboBox* drives, const QString& folder)
-{
-    int found = -1;
-    qsizetype longest = -1;
-    for (int i = 0; i < drives->count(); ++i) {
-        const QString root = drives->itemText(i);
-        // "/media/usb" holds "/media/usb/x" but not "/media/usb2".
-        const bool holds = folder == root || folder.startsWith(root.endsWith(u'/') ? root : root + u'/');
-        if (holds && root.size() > longest) {
-            found = i;
-            longest = root.size();
-        }
-    }
-    return found;
-}
 
 // The name filters of a pattern such as "*.BMP;*.GIF"; none when any part is no file name pattern.
 QStringList nameFilters(const QString& pattern)
@@ -171,29 +71,12 @@ frmBrowse::frmBrowse(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmBrowse"));
     setWindowTitle(QStringLiteral("Browse"));
 
-    Drive1 = new QComboBox(this);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    connect(Drive1, &QComboBox::currentTextChanged, this,
-            [this](const QString& root) { RunAction([this, &root] { setDrive(root); }); });
-
-    lblFolder = new QLabel(this);
-    lblFolder->setObjectName(QStringLiteral("lblFolder"));
-    lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
-
-    Dir1 = new QListWidget(this);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setUniformItemSizes(true);
-    const auto openFolder = [this](const QListWidgetItem* item) {
-        if (!item)
-            return;
-        const QString name = item->text();
-        RunAction([this, &name] {
-            setFolder(name == parentEntry ? QFileInfo(m_folder).absolutePath() : joinPath(m_folder, name));
-        });
-    };
-    // Activation is a double-click (or a single click where the desktop asks for that).
-    connect(Dir1, &QListWidget::itemActivated, this, openFolder);
-    new EnterKey(Dir1, [this, openFolder] { openFolder(Dir1->currentItem()); });
+    m_lists = new FolderLists(this);
+    // Another folder: its files are listed and the preview of a file left behind goes.
+    connect(m_lists, &FolderLists::FolderChanged, this, [this] {
+        clearPreview();
+        listFiles();
+    });
 
     m_files = new QStringListModel(this);
     File1 = new QListView(this);
@@ -243,10 +126,10 @@ frmBrowse::frmBrowse(QWidget* parent) : QDialog(parent)
     buttons->addWidget(cmdCancel);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(lblFolder, 0, 0, 1, 2);
-    layout->addWidget(Dir1, 1, 0);
+    layout->addWidget(m_lists->lblFolder(), 0, 0, 1, 2);
+    layout->addWidget(m_lists->Dir1(), 1, 0);
     layout->addWidget(File1, 1, 1);
-    layout->addWidget(Drive1, 2, 0);
+    layout->addWidget(m_lists->Drive1(), 2, 0);
     layout->addLayout(fileType, 2, 1);
     layout->addWidget(ucImageViewer1, 0, 2, 3, 1);
     layout->addLayout(buttons, 3, 0, 1, 3);
@@ -260,40 +143,20 @@ frmBrowse::frmBrowse(QWidget* parent) : QDialog(parent)
     cboFiletypes->addItems(Patterns());
     cboFiletypes->setCurrentIndex(0);
     setPattern(Patterns().first());
-    {
-        // Filling the list picks its first drive, which must not move the window to that drive.
-        const QSignalBlocker quiet(Drive1);
-        Drive1->addItems(readyDrives());
-    }
-    setFolder(startFolder());
+    setFolder(BrowseStartFolder());
     InstallHelpKey(this, HelpContextID);
 }
 
 frmBrowse::~frmBrowse() = default;
 
+QString frmBrowse::Folder() const
+{
+    return m_lists->Folder();
+}
+
 void frmBrowse::setFolder(const QString& folder)
 {
-    const QFileInfo info(folder);
-    // A folder that is gone (or a file) leaves the window where it is.
-    if (!info.isDir())
-        return;
-    m_folder = QDir::cleanPath(info.absoluteFilePath());
-    lblFolder->setText(m_folder);
-    clearPreview();
-
-    const int drive = driveOf(Drive1, m_folder);
-    if (drive >= 0) {
-        // The drive list follows the folder; only a drive the user picks moves the folder.
-        const QSignalBlocker quiet(Drive1);
-        Drive1->setCurrentIndex(drive);
-    }
-    const QDir dir(m_folder);
-    const bool atRoot = dir.isRoot() || (drive >= 0 && Drive1->itemText(drive) == m_folder);
-    Dir1->clear();
-    if (!atRoot)
-        Dir1->addItem(parentEntry);
-    Dir1->addItems(dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, byName));
-    listFiles();
+    m_lists->setFolder(folder);
 }
 
 QStringList frmBrowse::ListedFiles() const
@@ -306,21 +169,10 @@ void frmBrowse::done(int result)
     // Escape and the window's close button choose nothing, as Cancel does.
     if (result != Accepted)
         m_selectedFile.clear();
-    if (!m_folder.isEmpty())
-        SaveSetting(section, startDirKey, m_folder);
+    if (!Folder().isEmpty())
+        SaveSetting(section, startDirKey, Folder());
     SaveFormPosition(this);
     QDialog::done(result);
-}
-
-void frmBrowse::setDrive(const QString& root)
-{
-    if (driveReady(root)) {
-        setFolder(root);
-        return;
-    }
-    MsgBox(QStringLiteral("Drive not ready"));
-    // Back to where the window opened; startFolder only offers folders that exist.
-    setFolder(startFolder());
 }
 
 void frmBrowse::setPattern(const QString& pattern)
@@ -333,12 +185,12 @@ void frmBrowse::listFiles()
 {
     const QStringList filters = nameFilters(m_pattern);
     // No filters would mean every file to QDir; a pattern with nothing usable lists nothing.
-    if (filters.isEmpty() || m_folder.isEmpty()) {
+    if (filters.isEmpty() || Folder().isEmpty()) {
         m_files->setStringList({});
         return;
     }
     // Without QDir::CaseSensitive the filters match whatever the capitals, so "*.JPG" finds "x.jpg".
-    m_files->setStringList(QDir(m_folder).entryList(filters, QDir::Files, byName));
+    m_files->setStringList(QDir(Folder()).entryList(filters, QDir::Files, byName));
 }
 
 void frmBrowse::clearPreview()
@@ -350,14 +202,14 @@ void frmBrowse::clearPreview()
 void frmBrowse::fileClicked(const QString& name)
 {
     const BusyPointer busy;
-    ucImageViewer1->setFileName(joinPath(m_folder, name));
+    ucImageViewer1->setFileName(JoinPath(Folder(), name));
 }
 
 void frmBrowse::cmdOK_Click()
 {
     const QModelIndexList chosen = File1->selectionModel()->selectedIndexes();
     if (!chosen.isEmpty())
-        m_selectedFile = joinPath(m_folder, chosen.first().data().toString());
+        m_selectedFile = JoinPath(Folder(), chosen.first().data().toString());
     accept();
 }
 

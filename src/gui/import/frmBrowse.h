@@ -3,10 +3,9 @@
 #include <QDialog>
 #include <QString>
 
+class FolderLists;
 class QComboBox;
-class QLabel;
 class QListView;
-class QListWidget;
 class QPushButton;
 class QStringListModel;
 class ucImageViewer;
@@ -31,7 +30,7 @@ public:
     QString SelectedFile() const { return m_selectedFile; }
 
     // The folder shown; setting it lists its subfolders and its files that match the pattern.
-    QString Folder() const { return m_folder; }
+    QString Folder() const;
     void setFolder(const QString& folder);
     // The files listed, in the order shown.
     QStringList ListedFiles() const;
@@ -40,7 +39,6 @@ protected:
     void done(int result) override;
 
 private:
-    void setDrive(const QString& root);
     void setPattern(const QString& pattern);
     void listFiles();
     void clearPreview();
@@ -49,11 +47,8 @@ private:
     void cmdCancel_Click();
 
     QString m_selectedFile;
-    QString m_folder;
     QString m_pattern;
-    QComboBox* Drive1;
-    QListWidget* Dir1;
-    QLabel* lblFolder;
+    FolderLists* m_lists;
     QListView* File1;
     QStringListModel* m_files;
     QComboBox* cboFiletypes;
