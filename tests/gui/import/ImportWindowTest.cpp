@@ -284,6 +284,26 @@ private slots:
         QCOMPARE(files, expected);
         QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 12);
         QCOMPARE(button("cmdCancel")->text(), QStringLiteral("Close"));
+
+        // A file that goes missing once counted cannot be moved: the photos stay added and the
+        // user is told which file and why.
+        writeFile(source.filePath(QStringLiteral("f.jpg")));
+        writeFile(source.filePath(QStringLiteral("g.jpg")));
+        messages.setOnShow([&source](const RecordingMessages::Shown& shown) {
+            if (shown.text == u"2 files found. Import?")
+                QFile::remove(source.filePath(QStringLiteral("g.jpg")));
+        });
+        click("cmdMove");
+        messages.setOnShow({});
+        QCOMPARE(messages.shown().size(), std::size_t(6));
+        const QString failed = messages.shown().back().text;
+        QVERIFY2(failed.startsWith(QStringLiteral("Error moving file ") + source.filePath(QStringLiteral("g.jpg")) +
+                                   QStringLiteral(". ")),
+                 qPrintable(failed));
+        QVERIFY2(failed.endsWith(QStringLiteral("\n The filenames have been added but may not have been moved.")),
+                 qPrintable(failed));
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 14);
+        QCOMPARE(messages.busyChanges().back(), false);
     }
 
 private:
