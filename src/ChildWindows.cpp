@@ -2,6 +2,7 @@
 
 #include "gui/explorer/frmExplorer.h"
 #include "gui/explorer/frmFind.h"
+#include "gui/import/frmImport.h"
 #include "gui/labels/frmPrintLabels.h"
 #include "gui/lists/frmLists.h"
 #include "gui/photos/frmPhotos.h"
@@ -13,6 +14,7 @@ void RegisterChildWindows(mdiMain& main)
     main.setChildFactory(QStringLiteral("frmExplorer"), [](mdiMain& frame) { return frmExplorer::make(&frame); });
     main.setChildFactory(QStringLiteral("frmFind"), [](mdiMain& frame) { return frmFind::make(&frame); });
     main.setChildFactory(QStringLiteral("frmLists"), [](mdiMain&) { return frmLists::make(); });
+    main.setChildFactory(QStringLiteral("frmImport"), [](mdiMain& frame) { return frmImport::make(&frame); });
     main.setModalWindow(QStringLiteral("frmPrintLabels"), [](mdiMain& frame) {
         frmPrintLabels window(&frame, frame.programFolder(), &frame);
         window.exec();

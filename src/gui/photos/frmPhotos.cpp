@@ -14,11 +14,12 @@
 #include "data/cPhotos.h"
 #include "data/cPhotosSubjects.h"
 #include "lists/cLocations.h"
-#include "lists/cStates.h"
-#include "lists/cStorageDevices.h"
 #include "lists/cStorageLocations.h"
 #include "lists/cSubjects.h"
 #include "gui/controls/DatePicker.h"
+#include "gui/controls/KeyFilters.h"
+#include "gui/controls/PlacePickers.h"
+#include "gui/controls/SubjectChooser.h"
 #include "gui/controls/TypeAhead.h"
 #include "gui/controls/WidgetTargets.h"
 #include "gui/photos/frmViewPhoto.h"
@@ -40,7 +41,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSignalBlocker>
 
 #include <algorithm>
 #include <limits>
@@ -61,36 +61,6 @@ constexpr int wideCommands[] = {2190, 3210, 4245, 5265};
 int px(int twips)
 {
     return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
-}
-
-// Keys that change nothing in a text box; every other key is an edit.
-bool isEditingKey(const QKeyEvent* key)
-{
-    switch (key->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-    case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-    case Qt::Key_Pause:
-    case Qt::Key_Insert:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Shift:
-    case Qt::Key_Meta:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return false;
-    default:
-        return !(key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F16);
-    }
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tip = {})
@@ -226,33 +196,12 @@ void frmPhotos::connectControls()
     connect(cmdUpdate, &QPushButton::clicked, this, act(&frmPhotos::cmdUpdate_Click));
     connect(cmdClose, &QPushButton::clicked, this, act(&frmPhotos::cmdClose_Click));
 
-    m_typeAhead = new TypeAhead(this, act(&frmPhotos::MarkChanged), [this](QComboBox* combo) { focusNext(combo); });
-    for (int i = 0; i < 2; ++i) {
-        m_typeAhead->attach(cboPhotos[i]);
-        m_typeAhead->attach(cboCodedPhoto[i]->combo());
-        connect(cboPhotos[i], &DropDownCombo::DropDown, this, [this, i] {
-            if (!m_loaded)
-                return;
-            RunAction([this, i] {
-                MarkChanged();
-                fillPlaces(i);
-            });
-        });
-        connect(cboCodedPhoto[i], &uc2ColCombo::DropDown, this, [this, i] {
-            if (!m_loaded)
-                return;
-            RunAction([this, i] {
-                MarkChanged();
-                fillPlaceCodes(i);
-            });
-        });
-        // The dependent list always holds the places of the state or device shown, so that typing
-        // finds them before the list has ever been opened.
-        connect(cboPhotos[i], &QComboBox::editTextChanged, this, [this, i] {
-            if (m_loaded)
-                RunAction([this, i] { fillPlaceCodes(i); });
-        });
-    }
+    m_typeAhead = new TypeAhead(this, act(&frmPhotos::MarkChanged), [this](QComboBox* combo) {
+        if (!m_places->FocusNext(combo))
+            m_subjects->FocusNext(combo);
+    });
+    m_places = new PlacePickers(this, cboPhotos, cboCodedPhoto, *m_typeAhead, cmdAddSubject, txtComments);
+    m_places->setOnDropDown([this] { MarkChanged(); });
 
     connect(dtpTaken, &DatePicker::DropDown, this, act(&frmPhotos::MarkChanged));
     connect(dtpTaken, &DatePicker::Click, this, act(&frmPhotos::MarkChanged));
@@ -271,8 +220,17 @@ void frmPhotos::connectControls()
     connect(cmdViewPhoto, &QPushButton::clicked, this, act(&frmPhotos::cmdViewPhoto_Click));
     connect(cmdEditPhoto, &QPushButton::clicked, this, act(&frmPhotos::cmdEditPhoto_Click));
 
-    connect(cmdAddSubject, &QPushButton::clicked, this, act(&frmPhotos::cmdAddSubject_Click));
-    m_typeAhead->attach(cboSubjects->combo());
+    m_subjects = new SubjectChooser(this, lstSubjects, cboSubjects, cmdAddSubject, *m_typeAhead, txtCaption);
+    // Choosing a subject gives the buttons the editing look, though nothing is changed until a
+    // subject is chosen.
+    m_subjects->setOnStart([this] {
+        cmdUpdate->setEnabled(true);
+        for (QPushButton* command : {cmdAdd, cmdDelete, cmdFirst, cmdPrevious, cmdNext, cmdLast})
+            command->setEnabled(false);
+        cmdClose->setText(QStringLiteral("&Cancel"));
+    });
+    m_subjects->setOnAdded([this] { m_Photos->setIsDirty(true); });
+    m_subjects->setOnRemoving([this] { MarkChanged(); });
 
     // The window sees every key before its controls do.
     for (QWidget* control : findChildren<QWidget*>())
@@ -286,12 +244,9 @@ void frmPhotos::load()
     cmdUpdate->setEnabled(false);
     m_loaded = RunAction([this] {
         m_Photos = std::make_unique<cPhotos>();
-        m_States = std::make_unique<cStates>();
-        m_Locations = std::make_unique<cLocations>();
-        m_StorageDevices = std::make_unique<cStorageDevices>();
+        m_places->Open();
         m_PhotosSubjects = std::make_unique<cPhotosSubjects>();
-        m_StorageLocations = std::make_unique<cStorageLocations>();
-        m_Subjects = std::make_unique<cSubjects>();
+        m_subjects->Open();
         connect(m_Photos.get(), &cPhotos::RecordNumber, this, &frmPhotos::m_photos_RecordNumber);
         connect(m_Photos.get(), &cPhotos::Found, this, [this] { RunAction([this] { m_Photos_Found(); }); });
 
@@ -307,8 +262,6 @@ void frmPhotos::load()
         }
         if (!empty && last != 0)
             m_Photos->FindFirstPhoto(QStringLiteral("PhotoID"), QString::number(last));
-        fillPlaces(0);
-        fillPlaces(1);
         m_loaded = true;
         if (!empty)
             ShowPhoto();
@@ -318,51 +271,14 @@ void frmPhotos::load()
         return;
     // Without its record sets the editor can do nothing but close.
     m_Photos.reset();
-    m_States.reset();
-    m_Locations.reset();
-    m_StorageDevices.reset();
+    m_places->Close();
     m_PhotosSubjects.reset();
-    m_StorageLocations.reset();
-    m_Subjects.reset();
+    m_subjects->Close();
     for (QWidget* control : findChildren<QWidget*>())
         control->setEnabled(false);
     cmdClose->setEnabled(true);
     if (m_main)
         m_main->SetCopyPhotoEnabled(false);
-}
-
-void frmPhotos::fillPlaces(int index)
-{
-    DropDownCombo* combo = cboPhotos[index];
-    const QString shown = combo->currentText();
-    {
-        // Refilling the list is no new state or device: the places list follows only a new text.
-        const QSignalBlocker quiet(combo);
-        combo->clear();
-        ComboItems items(combo);
-        if (index == 0)
-            m_States->FillList(items);
-        else
-            m_StorageDevices->FillList(items);
-        combo->setCurrentIndex(-1);
-        combo->setEditText(shown);
-    }
-}
-
-void frmPhotos::fillPlaceCodes(int index)
-{
-    uc2ColCombo* combo = cboCodedPhoto[index];
-    const QString shown = combo->Text();
-    const QString code = combo->Code();
-    combo->Clear();
-    if (index == 0)
-        m_Locations->FillList(*combo, cboPhotos[0]->currentText());
-    else
-        m_StorageLocations->FillList(*combo, cboPhotos[1]->currentText());
-    // The shown text stays, with its own code when the new list has it, else with the code it had.
-    combo->setText(shown);
-    if (combo->Code() == u"-1")
-        combo->setCode(code);
 }
 
 void frmPhotos::showEvent(QShowEvent* event)
@@ -495,10 +411,10 @@ void frmPhotos::ShowPhoto()
     // Everything is read before any control changes: a photo that cannot be read whole leaves the
     // one shown before untouched, and the failure is reported by the action.
     const cPhoto photo = m_Photos->Photo();
-    const QString state = m_Locations->GetState(photo.LocationID);
-    const QString location = m_Locations->GetLocation(photo.LocationID);
-    const QString device = m_StorageLocations->GetStorageDevice(photo.StorageLocationID);
-    const QString storageLocation = m_StorageLocations->GetStorageLocation(photo.StorageLocationID);
+    const QString state = m_places->Locations().GetState(photo.LocationID);
+    const QString location = m_places->Locations().GetLocation(photo.LocationID);
+    const QString device = m_places->StorageLocations().GetStorageDevice(photo.StorageLocationID);
+    const QString storageLocation = m_places->StorageLocations().GetStorageLocation(photo.StorageLocationID);
     NameList subjects;
     m_PhotosSubjects->FillList(subjects, QString::number(photo.PhotoID));
 
@@ -521,8 +437,7 @@ void frmPhotos::ShowPhoto()
     cboCodedPhoto[1]->setCode(QString::number(photo.StorageLocationID));
     if (m_expanded)
         viewerFollowsFileName();
-    m_addedSubjects.clear();
-    m_removedSubjects.clear();
+    m_subjects->ClearChanges();
     m_Photos->setIsDirty(false);
     lstSubjects->clear();
     lstSubjects->addItems(subjects.names);
@@ -568,16 +483,12 @@ void frmPhotos::MarkChanged()
     setEditingState();
 }
 
-bool frmPhotos::CheckNumericKey(QKeyEvent* key)
+bool frmPhotos::CheckNumericKey(const QKeyEvent* key)
 {
-    const QString text = key->text();
-    const bool digit = text.size() == 1 && text.at(0).isDigit() && text.at(0).unicode() < 0x80;
-    if (digit || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete) {
-        MarkChanged();
-        return false;
-    }
-    Beep();
-    return true;
+    if (RefuseNonDigitKey(key))
+        return true;
+    MarkChanged();
+    return false;
 }
 
 bool frmPhotos::formKey(QKeyEvent* key)
@@ -613,7 +524,7 @@ bool frmPhotos::fileNameKey(QEvent* event)
         viewerFollowsFileName();
         return true;
     }
-    if (event->type() != QEvent::KeyRelease || !isEditingKey(key) || key->matches(QKeySequence::Copy) ||
+    if (event->type() != QEvent::KeyRelease || !IsEditingKey(key) || key->matches(QKeySequence::Copy) ||
         key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
         return false;
     MarkChanged();
@@ -636,8 +547,6 @@ bool frmPhotos::filterEvent(QObject* watched, QEvent* event)
         return true;
     if (watched == txtFileName && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
         return fileNameKey(event);
-    if (subjectEvent(watched, event))
-        return true;
     if (event->type() == QEvent::FocusIn && watched == txtCaption)
         autoCaption();
     if (event->type() == QEvent::FocusIn && watched == txtNumberofLabels)
@@ -655,9 +564,9 @@ bool frmPhotos::filterEvent(QObject* watched, QEvent* event)
         return true;
     }
     const bool numeric = watched == txtPhotoID || watched == txtNumberofLabels || watched == dtpTaken->dateEdit();
-    if (numeric && isEditingKey(key))
+    if (numeric && IsEditingKey(key))
         return CheckNumericKey(key);
-    if ((watched == txtCaption || watched == txtComments) && isEditingKey(key))
+    if ((watched == txtCaption || watched == txtComments) && IsEditingKey(key))
         MarkChanged();
     return false;
 }
@@ -682,25 +591,6 @@ void frmPhotos::autoCaption()
         cursor.setPosition(int(txtPhotoID->text().size()) + 2);
         txtCaption->setTextCursor(cursor);
     }
-}
-
-void frmPhotos::focusNext(QWidget* from)
-{
-    QWidget* next = nullptr;
-    if (from == cboPhotos[0])
-        next = cboCodedPhoto[0]->combo();
-    else if (from == cboPhotos[1])
-        next = cboCodedPhoto[1]->combo();
-    else if (from == cboCodedPhoto[0]->combo())
-        next = cmdAddSubject->isEnabled() ? static_cast<QWidget*>(cmdAddSubject) : txtComments;
-    else if (from == cboCodedPhoto[1]->combo())
-        next = txtComments;
-    else if (from == cboSubjects->combo())
-        next = cmdAddSubject;
-    if (next == cmdAddSubject)
-        cmdAddSubject->setEnabled(true);
-    if (next)
-        next->setFocus();
 }
 
 void frmPhotos::navigate(void (cPhotos::*move)())
@@ -761,8 +651,7 @@ void frmPhotos::cmdAdd_Click()
     const cOptions options;
 
     const bool wasShowing = std::exchange(m_showing, true);
-    m_addedSubjects.clear();
-    m_removedSubjects.clear();
+    m_subjects->ClearChanges();
     m_statusBeforeAdd = lblStatus->text();
     lblStatus->setText(QStringLiteral("New Record"));
     txtPhotoID->setText(QString::number(number));
@@ -834,14 +723,14 @@ void frmPhotos::SavePhoto()
             photoWritten = true;
 
             // Subjects added are linked before those removed are unlinked.
-            for (const auto& [name, code] : m_addedSubjects) {
+            for (const auto& [name, code] : m_subjects->Added()) {
                 m_PhotosSubjects->Add();
                 m_PhotosSubjects->PhotoSubject().PhotoID = txtPhotoID->text();
                 m_PhotosSubjects->PhotoSubject().SubjectID = code;
                 m_PhotosSubjects->setIsDirty(true);
                 m_PhotosSubjects->Save();
             }
-            for (const QString& name : std::as_const(m_removedSubjects))
+            for (const QString& name : m_subjects->Removed())
                 m_PhotosSubjects->Delete(txtPhotoID->text(), name);
             work.commit();
         } catch (const Failure&) {
@@ -854,8 +743,7 @@ void frmPhotos::SavePhoto()
             throw;
         }
     }
-    m_addedSubjects.clear();
-    m_removedSubjects.clear();
+    m_subjects->ClearChanges();
     m_newRecord = false;
 }
 
@@ -930,12 +818,9 @@ void frmPhotos::closeEvent(QCloseEvent* event)
         }
     }
     m_Photos.reset();
-    m_States.reset();
-    m_Locations.reset();
-    m_StorageDevices.reset();
+    m_places->Close();
     m_PhotosSubjects.reset();
-    m_StorageLocations.reset();
-    m_Subjects.reset();
+    m_subjects->Close();
     RunAction([this] {
         SaveFormPosition(this);
         SaveBooleanSetting(startUp, QStringLiteral("Expanded"), m_expanded);
@@ -949,117 +834,9 @@ void frmPhotos::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void frmPhotos::showSubjectChooser(bool visible)
-{
-    cboSubjects->setVisible(visible);
-    if (visible)
-        cboSubjects->raise();
-    lstSubjects->show();
-}
-
-void frmPhotos::cmdAddSubject_Click()
-{
-    cboSubjects->Clear();
-    m_Subjects->FillList(*cboSubjects);
-    // The buttons look as when editing, though nothing is changed until a subject is chosen.
-    cmdUpdate->setEnabled(true);
-    for (QPushButton* command : {cmdAdd, cmdDelete, cmdFirst, cmdPrevious, cmdNext, cmdLast})
-        command->setEnabled(false);
-    cmdClose->setText(QStringLiteral("&Cancel"));
-    m_subjectWithdrawn = false;
-    showSubjectChooser(true);
-    cboSubjects->combo()->setFocus();
-    cmdAddSubject->setEnabled(false);
-    cboSubjects->ShowDropDown();
-}
-
 void frmPhotos::AddSubject()
 {
-    const int index = cboSubjects->ListIndex();
-    cboSubjects->hide();
-    if (index < 0) {
-        txtCaption->setFocus();
-        return;
-    }
-    const QString name = cboSubjects->List(index);
-    const auto added = std::find_if(m_addedSubjects.begin(), m_addedSubjects.end(),
-                                    [&name](const auto& entry) { return entry.first == name; });
-    if (added == m_addedSubjects.end()) {
-        m_addedSubjects.emplace_back(name, cboSubjects->Code());
-        lstSubjects->addItem(name);
-    } else if (lstSubjects->findItems(name, Qt::MatchExactly).isEmpty()) {
-        // Added, removed and added again: listed once more, and no longer to be removed.
-        lstSubjects->addItem(name);
-        m_removedSubjects.removeAll(name);
-    }
-    m_Photos->setIsDirty(true);
-    lstSubjects->setCurrentRow(-1);
-    lstSubjects->clearSelection();
-    cmdAddSubject->setEnabled(true);
-    cmdAddSubject->setFocus();
-}
-
-bool frmPhotos::subjectEvent(QObject* watched, QEvent* event)
-{
-    QComboBox* chooser = cboSubjects->combo();
-    const bool inChooser = watched == chooser || watched == chooser->lineEdit();
-    if (inChooser && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Escape) {
-            // Escape withdraws the choice: nothing is added.
-            m_subjectWithdrawn = true;
-            showSubjectChooser(false);
-            cmdAddSubject->setEnabled(true);
-            cmdAddSubject->setFocus();
-            return true;
-        }
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            cboSubjects->HideDropDown();
-            const QString typed = cboSubjects->Text();
-            int index = m_typeAhead->lastFound();
-            if (!typed.isEmpty()) {
-                index = -1;
-                for (int i = 0; i < cboSubjects->ListCount() && index < 0; ++i) {
-                    if (cboSubjects->List(i).startsWith(typed, Qt::CaseInsensitive))
-                        index = i;
-                }
-            }
-            if (index >= 0 && index < cboSubjects->ListCount())
-                cboSubjects->setListIndex(index);
-            cmdAddSubject->setEnabled(true);
-            cmdAddSubject->setFocus();
-            return true;
-        }
-    }
-    if (inChooser && event->type() == QEvent::FocusOut && cboSubjects->isVisible()) {
-        // Opening the list moves the focus to it for a moment; that is no leaving.
-        if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason || chooser->view()->isVisible())
-            return false;
-        if (m_subjectWithdrawn)
-            showSubjectChooser(false);
-        else
-            AddSubject();
-        showSubjectChooser(false);
-        cmdAddSubject->setEnabled(true);
-        return false;
-    }
-    if (watched == lstSubjects && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Delete && lstSubjects->currentItem() && lstSubjects->currentItem()->isSelected()) {
-            MarkChanged();
-            const QString name = lstSubjects->currentItem()->text();
-            if (!m_removedSubjects.contains(name))
-                m_removedSubjects << name;
-            delete lstSubjects->takeItem(lstSubjects->currentRow());
-            cmdAddSubject->setFocus();
-            return true;
-        }
-        if (key->key() == Qt::Key_Escape)
-            cboSubjects->hide();
-    }
-    if (watched == lstSubjects && event->type() == QEvent::FocusOut)
-        cboSubjects->hide();
-    return false;
+    m_subjects->AddSubject();
 }
 
 void frmPhotos::cmdBrowse_Click()
@@ -1143,7 +920,7 @@ void frmPhotos::copyPhoto()
             const bool seen = std::any_of(subjects.begin(), subjects.end(),
                                           [&code](const auto& entry) { return entry.second == code; });
             if (!seen)
-                subjects.emplace_back(m_Subjects->GetSubject(code), code);
+                subjects.emplace_back(m_subjects->Subjects().GetSubject(code), code);
         }
     }
     if (!fileName.isEmpty())
@@ -1170,10 +947,8 @@ void frmPhotos::copyPhoto()
     cboPhotos[1]->setEditText(places[2]);
     cboCodedPhoto[1]->setText(places[3]);
     cboCodedPhoto[1]->setCode(QString::number(storageLocation));
-    for (const auto& [name, code] : subjects) {
-        m_addedSubjects.emplace_back(name, code);
-        lstSubjects->addItem(name);
-    }
+    for (const auto& [name, code] : subjects)
+        m_subjects->AddPending(name, code);
     cmdUpdate_Click();
     if (IsEditing())
         return;

@@ -14,6 +14,7 @@ class BusyPointer;
 class DatePicker;
 class DropDownCombo;
 class MainFrame;
+class PlacePickers;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -21,14 +22,10 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class SubjectChooser;
 class TypeAhead;
-class cLocations;
 class cPhotos;
 class cPhotosSubjects;
-class cStates;
-class cStorageDevices;
-class cStorageLocations;
-class cSubjects;
 class uc2ColCombo;
 class ucImageViewer;
 
@@ -74,8 +71,6 @@ private:
     void createControls();
     void connectControls();
     void load();
-    void fillPlaces(int index);
-    void fillPlaceCodes(int index);
     bool filterEvent(QObject* watched, QEvent* event);
     void copyPhoto();
     void layoutControls();
@@ -88,12 +83,11 @@ private:
     void setEditingState();
     void showEditing(bool editing);
     void MarkChanged();
-    bool CheckNumericKey(QKeyEvent* key);
+    bool CheckNumericKey(const QKeyEvent* key);
     bool formKey(QKeyEvent* key);
     bool fileNameKey(QEvent* event);
     void autoCaption();
     void viewerFollowsFileName();
-    void focusNext(QWidget* from);
 
     void cmdFirst_Click();
     void cmdPrevious_Click();
@@ -108,9 +102,6 @@ private:
     void SavePhoto();
     void rememberSavedValues();
     void navigate(void (cPhotos::*move)());
-    void cmdAddSubject_Click();
-    void showSubjectChooser(bool visible);
-    bool subjectEvent(QObject* watched, QEvent* event);
     void cmdBrowse_Click();
     void cmdViewPhoto_Click();
     void cmdEditPhoto_Click();
@@ -118,13 +109,10 @@ private:
     MainFrame* m_main;
     cRegistry m_registry;
     std::unique_ptr<cPhotos> m_Photos;
-    std::unique_ptr<cStates> m_States;
-    std::unique_ptr<cLocations> m_Locations;
-    std::unique_ptr<cStorageDevices> m_StorageDevices;
     std::unique_ptr<cPhotosSubjects> m_PhotosSubjects;
-    std::unique_ptr<cStorageLocations> m_StorageLocations;
-    std::unique_ptr<cSubjects> m_Subjects;
     TypeAhead* m_typeAhead = nullptr;
+    PlacePickers* m_places = nullptr;
+    SubjectChooser* m_subjects = nullptr;
     std::unique_ptr<BusyPointer> m_busy;
 
     bool m_expanded = true;
@@ -132,10 +120,6 @@ private:
     bool m_placed = false;
     bool m_loaded = false;
     bool m_showing = false; // the editor itself is filling its controls
-    bool m_subjectWithdrawn = false;
-    // Subject changes not yet saved: ids added under their names, in the order added; names removed.
-    std::vector<std::pair<QString, QString>> m_addedSubjects;
-    QStringList m_removedSubjects;
     QString m_statusBeforeAdd;
 
     // What the last save stored, offered again to the next new photo.

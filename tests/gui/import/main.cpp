@@ -3,9 +3,10 @@
 #include <QApplication>
 
 int runBrowseTest(int argc, char* argv[]);
+int runImportWindowTest(int argc, char* argv[]);
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    return RunTestClasses(argc, argv, {runBrowseTest});
+    return RunTestClasses(argc, argv, {runBrowseTest, runImportWindowTest});
 }

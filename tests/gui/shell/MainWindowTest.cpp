@@ -82,7 +82,7 @@ private slots:
         QTest::newRow("copy photo") << "mnuToolsCopyPhoto" << "&Copy Photo   " << "Ctrl+I" << true;
         QTest::newRow("find") << "mnuToolsFind" << "&Find       " << "Ctrl+F" << true;
         QTest::newRow("options") << "mnuToolsOptions" << "&Options...   " << "Ctrl+O" << true;
-        QTest::newRow("import") << "mnuToolsImport" << "Import File&names" << "Ctrl+N" << false;
+        QTest::newRow("import") << "mnuToolsImport" << "Import File&names" << "Ctrl+N" << true;
         QTest::newRow("contents") << "mnuHelpContents" << "&Contents..." << "" << true;
         QTest::newRow("about") << "mnuHelpAbout" << "&About" << "" << true;
         // clang-format on
