@@ -626,6 +626,9 @@ void frmPhotos::cmdNext_Click()
 
 void frmPhotos::ShowLastPhoto()
 {
+    // Photos another window added (an import) join the editor's only when it reads them again.
+    if (m_Photos && !IsEditing())
+        m_Photos->Requery(m_Photos->Photo().PhotoID);
     cmdLast->click();
 }
 

@@ -236,7 +236,11 @@ private slots:
             writeFile(source.filePath(name), name.toLatin1());
         writeFile(destination.filePath(QStringLiteral("c.jpg")), "older");
         openImport();
+        // An editor opened beside the import holds the photos as they were before it.
+        m_main->findChild<QAction*>(QStringLiteral("mnuViewPhotos"))->trigger();
+        QVERIFY(m_main->Child(QStringLiteral("frmPhotos")));
         auto& messages = m_folder->messages();
+        messages.clear();
 
         // The same folder in other capitals is no move at all.
         lineEdit("txtImportDir")->setText(source.path());
@@ -304,6 +308,22 @@ private slots:
                  qPrintable(failed));
         QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 14);
         QCOMPARE(messages.busyChanges().back(), false);
+        // Every photo names the place of its file: f.jpg where it is now, moved or not, and the
+        // vanished g.jpg where it was.
+        for (int id : {13, 14}) {
+            const QString path = photoField(id, "FileName").toString();
+            if (path.endsWith(u"f.jpg"))
+                QVERIFY2(QFile::exists(path), qPrintable(path));
+            else
+                QCOMPARE(path, source.filePath(QStringLiteral("g.jpg")));
+        }
+
+        // Closing brings the editor forward at the last photo imported, though it opened before.
+        click("cmdCancel");
+        QTRY_VERIFY(!m_main->Child(QStringLiteral("frmImport")));
+        QCOMPARE(
+            m_main->Child(QStringLiteral("frmPhotos"))->findChild<QLineEdit*>(QStringLiteral("txtPhotoID"))->text(),
+            QStringLiteral("14"));
     }
 
 private:
