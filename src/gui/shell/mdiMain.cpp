@@ -358,14 +358,14 @@ mdiMain::BackUpResult mdiMain::BackUpDatabase(const QString& sourceFolder, const
     }
 
     gDB->CloseDB();
-    bool copied = true;
+    // Whatever stops the copy, the catalogue is opened again before the failure goes on.
+    std::optional<Failure> copyFailure;
     try {
         CopyCatalogue(source, destination);
     } catch (const Failure& failure) {
-        if (failure.Number() != ErrorNumber::DiskError)
-            throw;
-        copied = false;
+        copyFailure = failure;
     }
+    const bool copied = !copyFailure;
     // Opened again whatever came of the copy. The program cannot go on without its catalogue,
     // whatever the reason it cannot be opened.
     std::optional<Failure> reopenFailure;
@@ -380,6 +380,8 @@ mdiMain::BackUpResult mdiMain::BackUpDatabase(const QString& sourceFolder, const
         RunAction([this] { ShowChild(photoEditor); });
     }
     busy.reset();
+    if (copyFailure && copyFailure->Number() != ErrorNumber::DiskError && !reopenFailure)
+        throw *copyFailure;
     if (!copied)
         MsgBox(QStringLiteral("Backup Failed. Disk maybe full or write protected."), MsgButtons::OK, MsgIcon::Critical,
                QStringLiteral("ERROR"));
