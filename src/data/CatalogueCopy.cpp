@@ -10,13 +10,20 @@
 #include <utility>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 const QString source = QStringLiteral("Catalogue copy");
+
+// The temporary copy's name beside the backup: hidden, with six characters that mkstemp makes unique.
+constexpr char temporaryPrefix[] = ".Vellaro.mdb.";
+constexpr size_t temporaryPrefixLength = sizeof temporaryPrefix - 1;
+constexpr size_t temporaryNameLength = temporaryPrefixLength + 6;
 
 // Large enough that the copy is a few hundred system calls for a big catalogue.
 constexpr size_t chunk = size_t(1) << 20;
@@ -108,6 +115,42 @@ bool writeFully(int fd, const char* buffer, size_t size)
     return true;
 }
 
+bool isTemporaryName(const char* name)
+{
+    if (std::strlen(name) != temporaryNameLength || std::strncmp(name, temporaryPrefix, temporaryPrefixLength) != 0)
+        return false;
+    for (const char* c = name + temporaryPrefixLength; *c; ++c) {
+        if (!((*c >= 'a' && *c <= 'z') || (*c >= 'A' && *c <= 'Z') || (*c >= '0' && *c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+// Removes the temporary copies that backups killed before their end left in the folder. A copy
+// still being written is locked by its writer and stays; a dead writer's lock is gone with it. Best
+// effort: what cannot be removed stays and harms nothing.
+void removeStaleCopies(const QByteArray& folder)
+{
+    const Descriptor directory(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.get() < 0)
+        return;
+    DIR* entries = ::fdopendir(::dup(directory.get()));
+    if (!entries)
+        return;
+    while (const dirent* entry = ::readdir(entries)) {
+        if (!isTemporaryName(entry->d_name))
+            continue;
+        const Descriptor stale(
+            ::openat(directory.get(), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info = {};
+        if (stale.get() < 0 || ::fstat(stale.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
+            continue;
+        if (::flock(stale.get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(directory.get(), entry->d_name, 0);
+    }
+    ::closedir(entries);
+}
+
 } // namespace
 
 bool SameFileOrFolder(const QString& first, const QString& second)
@@ -131,12 +174,17 @@ void CopyCatalogue(const QString& sourcePath, const QString& destinationPath)
     if (from.get() < 0)
         fail(QStringLiteral("The catalogue cannot be read"), errno);
 
+    removeStaleCopies(folder);
     // A hidden name that no other file has; mkstemp gives the new file to its owner only.
-    QByteArray name = folder + "/.Vellaro.mdb.XXXXXX";
+    QByteArray name = folder + '/' + temporaryPrefix + "XXXXXX";
     Descriptor to(::mkostemp(name.data(), O_CLOEXEC));
     if (to.get() < 0)
         fail(QStringLiteral("The backup cannot be written in %1").arg(destination.absolutePath()), errno);
     TemporaryFile copy(name);
+    // Locked until it is renamed into place or removed, so that another backup's clean-up leaves it.
+    const Descriptor inUse(::open(copy.path(), O_RDONLY | O_CLOEXEC));
+    if (inUse.get() < 0 || ::flock(inUse.get(), LOCK_EX) != 0)
+        fail(QStringLiteral("The backup cannot be written in %1").arg(destination.absolutePath()), errno);
 
     std::vector<char> buffer(chunk);
     for (;;) {

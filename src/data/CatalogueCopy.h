@@ -12,5 +12,6 @@ bool SameFileOrFolder(const QString& first, const QString& second);
 // to its owner (mode 0600). Raises 3043 with the reason when anything fails (the source unreadable,
 // the folder not writable, the disk full, the check failing, destination a folder or source itself)
 // and with no other number; the new file is then removed and an older destination stays exactly
-// as it was.
+// as it was. Temporary copies that earlier backups killed before their end left in the folder are
+// removed first; one that another backup is still writing is left alone.
 void CopyCatalogue(const QString& source, const QString& destination);

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/file.h>
+
 namespace {
 
 // Every name in the folder, hidden ones included: what a copy left behind shows here.
@@ -97,6 +99,29 @@ private slots:
         // Then it goes through.
         CopyCatalogue(catalogue, backup);
         QCOMPARE(fileBytes(backup), original);
+    }
+
+    void copiesLeftByKilledBackupsAreRemovedByTheNextOne()
+    {
+        // One left by a backup killed part-way, one that another backup is writing now (it holds its
+        // lock), and files of the user's that only look alike.
+        const QStringList others{".Vellaro.mdb.abc-12", ".Vellaro.mdb.notes", "Vellaro.mdb.bak", "Vellaro.mdb.q1w2e3"};
+        QVERIFY(writeFile(m_target->filePath(QStringLiteral(".Vellaro.mdb.a1B2c3")), "killed part-way"));
+        QVERIFY(writeFile(m_target->filePath(QStringLiteral(".Vellaro.mdb.Zz9Yy8")), "being written"));
+        for (const QString& name : others)
+            QVERIFY(writeFile(m_target->filePath(name), "the user's"));
+        QVERIFY(QDir(m_target->path()).mkdir(QStringLiteral(".Vellaro.mdb.dir123")));
+        QFile busy(m_target->filePath(QStringLiteral(".Vellaro.mdb.Zz9Yy8")));
+        QVERIFY(busy.open(QIODevice::ReadOnly));
+        QCOMPARE(::flock(busy.handle(), LOCK_EX), 0);
+
+        CopyCatalogue(m_folder->cataloguePath(), m_target->filePath(QStringLiteral("Vellaro.mdb")));
+        QStringList expected = others + QStringList{".Vellaro.mdb.Zz9Yy8", ".Vellaro.mdb.dir123", "Vellaro.mdb"};
+        expected.sort();
+        QStringList left = filesIn(m_target->path());
+        left.sort();
+        QCOMPARE(left, expected);
+        QCOMPARE(fileBytes(m_target->filePath(QStringLiteral("Vellaro.mdb"))), fileBytes(m_folder->cataloguePath()));
     }
 
     void aFolderTheUserMayNotWriteIsRefused()
