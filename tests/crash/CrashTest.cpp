@@ -28,7 +28,7 @@
 namespace {
 
 constexpr quint64 DefaultSeed = 20261207;
-constexpr int DefaultTrials = 30;
+constexpr int DefaultTrials = 40;
 // Long enough for a child on a busy machine; a child that takes longer is stuck.
 constexpr int ChildTimeoutMs = 60000;
 // How many trials that went wrong are described one by one.
@@ -39,7 +39,8 @@ struct Figures
     int trials = 0;
     int midOperation = 0; // killed before the work said it was done
     int afterFinish = 0;  // the work had finished when the kill came
-    int hotJournals = 0;  // a journal left by the kill, rolled back when the catalogue opened
+    int journalsLeft = 0; // a journal left by the kill
+    int hotJournals = 0;  // one that had to be played back when the catalogue opened
     int corrupted = 0;
     int halfDone = 0;
     int strayTemporaries = 0;
@@ -49,6 +50,7 @@ struct Figures
         trials += other.trials;
         midOperation += other.midOperation;
         afterFinish += other.afterFinish;
+        journalsLeft += other.journalsLeft;
         hotJournals += other.hotJournals;
         corrupted += other.corrupted;
         halfDone += other.halfDone;
@@ -58,11 +60,12 @@ struct Figures
 
     QString describe() const
     {
-        return QStringLiteral("%1 kills: %2 mid-operation, %3 after it finished; %4 hot journals found and recovered; "
-                              "%5 corrupted, %6 half-done; %7 stray temporary files")
+        return QStringLiteral("%1 kills: %2 mid-operation, %3 after it finished; %4 journals left, %5 of them hot and "
+                              "recovered; %6 corrupted, %7 half-done; %8 stray temporary files")
             .arg(trials)
             .arg(midOperation)
             .arg(afterFinish)
+            .arg(journalsLeft)
             .arg(hotJournals)
             .arg(corrupted)
             .arg(halfDone)
@@ -192,6 +195,17 @@ bool journalLeft(const QString& catalogue)
     return QFile::exists(catalogue + QStringLiteral("-journal")) || QFile::exists(catalogue + QStringLiteral("-wal"));
 }
 
+// A journal the engine must play back: its header was completed, which happens once the commit has
+// begun to write the catalogue. Before that its first bytes are zero and the catalogue is untouched.
+bool hotJournal(const QString& catalogue)
+{
+    QFile journal(catalogue + QStringLiteral("-journal"));
+    if (!journal.open(QIODevice::ReadOnly))
+        return QFile::exists(catalogue + QStringLiteral("-wal"));
+    const QByteArray header = journal.read(8);
+    return header.size() == 8 && header != QByteArray(8, '\0');
+}
+
 } // namespace
 
 // Bulk work killed at random moments by SIGKILL in a child process: the catalogue opens sound
@@ -285,7 +299,7 @@ private slots:
         const QRegularExpression temporary(QStringLiteral("^\\.Vellaro\\.mdb\\.[A-Za-z0-9]{6}$"));
         Figures figures;
         int mostStrays = 0;
-        std::uniform_int_distribution<qint64> moment(0, duration * 5 / 4);
+        auto moment = killMoments(duration);
         for (int trial = 0; trial < m_trials; ++trial) {
             putOlderBackup();
             const bool finished = killAt(CrashWork::Backup, folder, moment(m_random));
@@ -394,8 +408,7 @@ private:
             return;
 
         Figures figures;
-        // A fifth of the kills land after the work has finished, so that its end is covered too.
-        std::uniform_int_distribution<qint64> moment(0, duration * 5 / 4);
+        auto moment = killMoments(duration);
         for (int trial = 0; trial < m_trials; ++trial) {
             CrashWork::resetCatalogue(folder);
             const bool finished = killAt(work, folder, moment(m_random));
@@ -404,6 +417,7 @@ private:
             ++figures.trials;
             ++(finished ? figures.afterFinish : figures.midOperation);
             const bool journal = journalLeft(catalogue);
+            const bool hot = hotJournal(catalogue);
             const CatalogueState state = stateOf(catalogue, tables);
             QString fault;
             if (!state.sound()) {
@@ -412,8 +426,14 @@ private:
             } else if (state.strayLinks > 0 || (state.content != before.content && state.content != after.content)) {
                 ++figures.halfDone;
                 fault = QStringLiteral("half-done: ");
-            } else if (journal) {
-                ++figures.hotJournals;
+            } else {
+                figures.journalsLeft += journal ? 1 : 0;
+                // Opening rolled the half-written catalogue back from the journal and ended it.
+                if (hot) {
+                    QVERIFY2(!hotJournal(catalogue),
+                             qPrintable(QStringLiteral("%1 trial %2: the hot journal stays").arg(work).arg(trial)));
+                    ++figures.hotJournals;
+                }
             }
             if (!fault.isEmpty() && figures.corrupted + figures.halfDone <= DescribedFaults)
                 qWarning("%s trial %d %s%s", qPrintable(work), trial, qPrintable(fault), qPrintable(state.describe()));
@@ -421,6 +441,13 @@ private:
         report(work, figures);
         QCOMPARE(figures.corrupted, 0);
         QCOMPARE(figures.halfDone, 0);
+    }
+
+    // Kill moments spread evenly over the work's measured time and a little beyond, so that its very
+    // end (the commit, the rename) is hit too.
+    static std::uniform_int_distribution<qint64> killMoments(qint64 duration)
+    {
+        return std::uniform_int_distribution<qint64>(0, duration * 11 / 10);
     }
 
     void report(const QString& work, const Figures& figures)
