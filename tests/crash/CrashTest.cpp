@@ -258,8 +258,7 @@ private slots:
     {
         const QStringList tables{QStringLiteral("Photos"), QStringLiteral("PhotosSubjects")};
         runCatalogueTrials(CrashWork::Save, tables, [this](const CatalogueState& before, const CatalogueState& after) {
-            const QStringList content = before.content;
-            QVERIFY(after.content.at(0) != content.at(0));
+            QVERIFY(after.content.at(0) != before.content.at(0));
             QCOMPARE(after.rows.value(QStringLiteral("PhotosSubjects")),
                      before.rows.value(QStringLiteral("PhotosSubjects")) + CrashWork::SavedSubjectsAdded.size() -
                          CrashWork::SavedSubjectsRemoved.size());
@@ -267,6 +266,8 @@ private slots:
             gDB = std::make_unique<cDataBase>();
             gDB->setDBName(CrashWork::cataloguePath(m_work.filePath(CrashWork::Save)));
             gDB->OpenDB();
+            QCOMPARE(photoField(CrashWork::SavedPhoto, "Caption").toString(),
+                     QStringLiteral("Grandma's 80th birthday, the whole family"));
             QCOMPARE(photoField(CrashWork::SavedPhoto, "NumberofLabels").toInt(), 3);
             QCOMPARE(linkedSubjects(CrashWork::SavedPhoto), (QStringList{"Grandparents", "Holidays", "Weddings"}));
             gDB.reset();
