@@ -131,22 +131,19 @@ bool isTemporaryName(const char* name)
 // effort: what cannot be removed stays and harms nothing.
 void removeStaleCopies(const QByteArray& folder)
 {
-    const Descriptor directory(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() < 0)
-        return;
-    DIR* entries = ::fdopendir(::dup(directory.get()));
+    DIR* entries = ::opendir(folder.constData());
     if (!entries)
         return;
+    const int directory = ::dirfd(entries);
     while (const dirent* entry = ::readdir(entries)) {
         if (!isTemporaryName(entry->d_name))
             continue;
-        const Descriptor stale(
-            ::openat(directory.get(), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        const Descriptor stale(::openat(directory, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat info = {};
         if (stale.get() < 0 || ::fstat(stale.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
             continue;
         if (::flock(stale.get(), LOCK_EX | LOCK_NB) == 0)
-            ::unlinkat(directory.get(), entry->d_name, 0);
+            ::unlinkat(directory, entry->d_name, 0);
     }
     ::closedir(entries);
 }
