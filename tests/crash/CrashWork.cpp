@@ -1,19 +1,30 @@
 #include "CrashWork.h"
 
+#include "ChildWindows.h"
 #include "core/Failure.h"
+#include "core/Settings.h"
 #include "data/CatalogueCopy.h"
 #include "data/Database.h"
 #include "data/FolderImport.h"
 #include "data/cDataBase.h"
-#include "data/cPhotos.h"
-#include "data/cPhotosSubjects.h"
+#include "gui/controls/uc2ColCombo.h"
+#include "gui/shell/mdiMain.h"
 #include "labels/cLabels.h"
+#include "support/RecordingMessages.h"
 #include "support/FileFaults.h"
 #include "support/TestProgramFolder.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <cstdio>
 #include <stdexcept>
@@ -96,17 +107,6 @@ QString subjectId(const QString& name)
         .toString();
 }
 
-qint32 placeId(const char* table, const char* idField, const char* nameField, const QString& name)
-{
-    return gDB->DB()
-        .OpenRecordset(
-            QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                .arg(QString::fromLatin1(idField), QString::fromLatin1(table), QString::fromLatin1(nameField)),
-            {name})
-        ->Value(QString::fromLatin1(idField))
-        .toInt();
-}
-
 void importFiles(const QString& folder)
 {
     openCatalogue(folder);
@@ -131,50 +131,96 @@ void makeLabels(const QString& folder)
     writeDone();
 }
 
-// The writes the photo editor's Save makes for a changed photo with subjects added and removed.
+QWidget* waitForEditor(mdiMain& main)
+{
+    for (int waited = 0; waited < 5000 && !main.Child(QStringLiteral("frmPhotos")); waited += 10)
+        QTest::qWait(10);
+    return main.Child(QStringLiteral("frmPhotos"));
+}
+
+template <typename Widget> Widget* control(QWidget* editor, const char* name)
+{
+    auto* widget = editor->findChild<Widget*>(QString::fromLatin1(name));
+    require(widget != nullptr, QStringLiteral("the editor has no %1").arg(QString::fromLatin1(name)));
+    return widget;
+}
+
+// Chooses a subject as a user does: types its start into the subject combo and presses Enter.
+void chooseSubject(QWidget* editor, const QString& typed)
+{
+    control<QPushButton>(editor, "cmdAddSubject")->click();
+    auto* chooser = control<uc2ColCombo>(editor, "cboSubjects");
+    chooser->HideDropDown();
+    chooser->combo()->setFocus();
+    QTest::keyClicks(chooser->combo()->lineEdit(), typed);
+    QTest::keyClick(chooser->combo()->lineEdit(), Qt::Key_Return);
+    for (int waited = 0; waited < 5000 && chooser->isVisible(); waited += 10)
+        QTest::qWait(10);
+}
+
+void removeSubject(QWidget* editor, const QString& name)
+{
+    auto* list = control<QListWidget>(editor, "lstSubjects");
+    const auto items = list->findItems(name, Qt::MatchExactly);
+    require(!items.isEmpty(), QStringLiteral("%1 is not listed").arg(name));
+    list->setFocus();
+    list->setCurrentItem(items.front());
+    QTest::keyClick(list, Qt::Key_Delete);
+}
+
+QStringList listedSubjects(QWidget* editor)
+{
+    QStringList names;
+    auto* list = control<QListWidget>(editor, "lstSubjects");
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    names.sort();
+    return names;
+}
+
+// The photo editor's own Save of a changed photo with subjects added and removed, driven as a user
+// drives it: everything up to the click on Update is done before "ready".
 void savePhoto(const QString& folder)
 {
+    // The editor remembers its place and options in a settings store of the child's own.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    auto recording = std::make_unique<RecordingMessages>();
+    const RecordingMessages& messages = *recording;
+    SetMessageService(std::move(recording));
     openCatalogue(folder);
-    cPhotos photos;
-    cPhotosSubjects links;
-    photos.GoFirst();
-    while (photos.Photo().PhotoID != SavedPhoto)
-        photos.GoNext();
-    QStringList added;
+    SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("False"));
+    mdiMain main(folder);
+    RegisterChildWindows(main);
+    main.show();
+    QApplication::setActiveWindow(&main);
+    require(QTest::qWaitForWindowActive(&main), QStringLiteral("the main window is not active"));
+    main.ShowChild(QStringLiteral("frmPhotos"));
+    QWidget* editor = waitForEditor(main);
+    require(editor != nullptr, QStringLiteral("the photo editor did not open"));
+    auto* photoId = control<QLineEdit>(editor, "txtPhotoID");
+    for (int moves = 0; photoId->text() != QString::number(SavedPhoto) && moves < 10; ++moves)
+        control<QPushButton>(editor, "cmdNext")->click();
+    require(photoId->text() == QString::number(SavedPhoto), QStringLiteral("photo %1 not found").arg(SavedPhoto));
+
+    auto* caption = control<QPlainTextEdit>(editor, "txtCaption");
+    caption->setFocus();
+    caption->moveCursor(QTextCursor::End);
+    QTest::keyClicks(caption, SavedCaptionEnd);
+    auto* comments = control<QLineEdit>(editor, "txtComments");
+    comments->setFocus();
+    QTest::keyClicks(comments, SavedComments);
     for (const QString& name : SavedSubjectsAdded)
-        added << subjectId(name);
-    const qint32 location = placeId("Locations", "LocationID", "Location", QStringLiteral("Bar Harbor"));
-    const qint32 storage =
-        placeId("StorageLocations", "StorageLocationID", "StorageLocation", QStringLiteral("Disc 2004-1"));
-    const QString photoId = QString::number(SavedPhoto);
+        chooseSubject(editor, name);
+    for (const QString& name : SavedSubjectsRemoved)
+        removeSubject(editor, name);
+    require(listedSubjects(editor) == SavedSubjects,
+            QStringLiteral("the editor lists %1").arg(listedSubjects(editor).join(u", ")));
 
     writeReady();
-    {
-        Transaction work(gDB->DB());
-        photos.Edit();
-        cPhoto& photo = photos.Photo();
-        photo.Caption = QStringLiteral("Grandma's 80th birthday, the whole family");
-        photo.FileName = QStringLiteral("/photos/family/grandma-80.jpg");
-        photo.Comments = QStringLiteral("Renamed and re-filed");
-        photo.LocationID = location;
-        photo.StorageLocationID = storage;
-        photo.DateTaken = QDate(2001, 6, 18);
-        photo.NumberofLabels = 3;
-        photo.PrintLabel = 1;
-        photos.setIsDirty(true);
-        photos.Save();
-        for (const QString& id : added) {
-            links.Add();
-            links.PhotoSubject().PhotoID = photoId;
-            links.PhotoSubject().SubjectID = id;
-            links.setIsDirty(true);
-            links.Save();
-        }
-        for (const QString& name : SavedSubjectsRemoved)
-            links.Delete(photoId, name);
-        work.commit();
-    }
+    control<QPushButton>(editor, "cmdUpdate")->click();
     writeDone();
+    require(messages.shown().empty(), QStringLiteral("the save showed a message"));
 }
 
 void backUp(const QString& folder)
@@ -257,6 +303,9 @@ int runChild(const QString& work, const QString& folder)
             return 3;
     } catch (const Failure& failure) {
         std::fprintf(stderr, "%s failed: %s\n", qPrintable(work), qPrintable(failure.Description()));
+        return 2;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s failed: %s\n", qPrintable(work), error.what());
         return 2;
     }
     return 0;

@@ -30,10 +30,15 @@ QString olderBackupPath(const QString& folder);
 constexpr int ImportedFiles = 2000;
 constexpr int ImportedSubjects = 2;
 constexpr int MadeLabels = 10000;
-// The photo the save changes, its subjects added and removed.
+// The photo the editor saves: typed at the end of its caption and into its empty comments, two
+// subjects added and one removed, which leaves it with these.
 constexpr int SavedPhoto = 3;
+inline const QString SavedCaptionEnd = QStringLiteral(", the whole family");
+inline const QString SavedComments = QStringLiteral("Renamed and re-filed");
 inline const QStringList SavedSubjectsAdded{QStringLiteral("Weddings"), QStringLiteral("Holidays")};
 inline const QStringList SavedSubjectsRemoved{QStringLiteral("Birthdays")};
+inline const QStringList SavedSubjects{QStringLiteral("Grandparents"), QStringLiteral("Holidays"),
+                                       QStringLiteral("Weddings")};
 
 // Makes the work's folder from the delivered catalogue: the template and whatever else the work
 // reads (the import's files, the older backup). Throws on any failure.
