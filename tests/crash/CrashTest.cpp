@@ -28,7 +28,7 @@
 namespace {
 
 constexpr quint64 DefaultSeed = 20261207;
-constexpr int DefaultTrials = 40;
+constexpr int DefaultTrials = 30;
 // Long enough for a child on a busy machine; a child that takes longer is stuck.
 constexpr int ChildTimeoutMs = 60000;
 // How many trials that went wrong are described one by one.
