@@ -10,8 +10,8 @@
 #include "gui/controls/uc2ColCombo.h"
 #include "gui/shell/mdiMain.h"
 #include "labels/cLabels.h"
-#include "support/RecordingMessages.h"
 #include "support/FileFaults.h"
+#include "support/RecordingMessages.h"
 #include "support/TestProgramFolder.h"
 
 #include <QApplication>

@@ -3,9 +3,8 @@
 
 #include <QApplication>
 
-#include <memory>
-
 #include <cstring>
+#include <memory>
 
 int runCrashTest(int argc, char* argv[]);
 
