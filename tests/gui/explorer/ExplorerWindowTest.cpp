@@ -1,13 +1,10 @@
-#include "ChildWindows.h"
 #include "core/Settings.h"
 #include "data/cDataBase.h"
 #include "gui/explorer/frmExplorer.h"
-#include "gui/shell/MainVellaro.h"
 #include "gui/shell/frmHelp.h"
-#include "gui/shell/mdiMain.h"
 #include "support/CatalogueQueries.h"
 #include "support/ModalAnswer.h"
-#include "support/TestProgramFolder.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,10 +52,7 @@ private slots:
     void init()
     {
         m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->addHelp();
-        m_folder->openCatalogue();
-        gHelpFile = m_folder->filePath(QStringLiteral("Help/topics.map"));
-        SaveSetting(startUp, QStringLiteral("FirstTime"), QStringLiteral("False"));
+        prepareProgramRun(*m_folder);
 
         // Category "AB" number 1 with subject "1", and category "A" number 11 with subject "B".
         run(QStringLiteral("UPDATE Categories SET Category = 'AB' WHERE CategoryID = 1"));
@@ -82,9 +76,7 @@ private slots:
             {m_folder->filePath(QStringLiteral("Geese.jpg"))});
         run(QStringLiteral("INSERT INTO PhotosSubjects (PhotoID, SubjectID) VALUES (8, 101), (9, 102), (10, 103)"));
 
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
-        m_main->show();
+        m_main = showMainWindow(*m_folder);
     }
     void cleanup()
     {

@@ -1,11 +1,8 @@
-#include "ChildWindows.h"
 #include "core/Settings.h"
 #include "data/cDataBase.h"
-#include "gui/shell/MainVellaro.h"
 #include "gui/shell/frmHelp.h"
-#include "gui/shell/mdiMain.h"
 #include "support/CatalogueQueries.h"
-#include "support/TestProgramFolder.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -14,12 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-
-namespace {
-
-const QString startUp = QStringLiteral("StartUp");
-
-} // namespace
 
 // The find window driven as a user would, over the sample catalogue, with the photo editor
 // showing what it finds.
@@ -31,15 +22,10 @@ private slots:
     void init()
     {
         m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->addHelp();
-        m_folder->openCatalogue();
-        gHelpFile = m_folder->filePath(QStringLiteral("Help/topics.map"));
-        SaveSetting(startUp, QStringLiteral("FirstTime"), QStringLiteral("False"));
+        prepareProgramRun(*m_folder);
         gDB->DB().Execute(QStringLiteral("UPDATE Photos SET FileName = ? WHERE PhotoID = 7"),
                           {QStringLiteral("/home/me/Pictures/2005/beach.jpg")});
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
-        m_main->show();
+        m_main = showMainWindow(*m_folder);
     }
     void cleanup()
     {
@@ -115,7 +101,7 @@ private slots:
         type(QStringLiteral("dad's"));
         click("cmdClose");
         QVERIFY(!window());
-        QCOMPARE(GetSetting(startUp, QStringLiteral("FindText")), QStringLiteral("dad's"));
+        QCOMPARE(GetSetting(QStringLiteral("StartUp"), QStringLiteral("FindText")), QStringLiteral("dad's"));
         m_main->ShowChild(QStringLiteral("frmFind"));
         QCOMPARE(findBox()->text(), QStringLiteral("dad's"));
         QCOMPARE(findBox()->cursorPosition(), 5);

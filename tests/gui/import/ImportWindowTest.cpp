@@ -1,15 +1,13 @@
-#include "ChildWindows.h"
 #include "core/Settings.h"
 #include "data/cDataBase.h"
 #include "gui/controls/DatePicker.h"
 #include "gui/controls/uc2ColCombo.h"
 #include "gui/import/frmImport.h"
-#include "gui/shell/MainVellaro.h"
 #include "gui/shell/frmHelp.h"
-#include "gui/shell/mdiMain.h"
 #include "support/CatalogueQueries.h"
+#include "support/FileFaults.h"
 #include "support/ModalAnswer.h"
-#include "support/TestProgramFolder.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -35,15 +33,8 @@ private slots:
     void init()
     {
         m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->addHelp();
-        m_folder->openCatalogue();
-        gHelpFile = m_folder->filePath(QStringLiteral("Help/topics.map"));
-        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("False"));
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
-        m_main->show();
-        QApplication::setActiveWindow(m_main.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+        prepareProgramRun(*m_folder);
+        m_main = showMainWindow(*m_folder);
         m_main->ShowChild(QStringLiteral("frmPhotos"));
         QVERIFY(m_main->Child(QStringLiteral("frmPhotos")));
     }
@@ -388,13 +379,6 @@ private:
         list->setFocus();
         list->setCurrentItem(list->findItems(name, Qt::MatchExactly).front());
         QTest::keyClick(list, Qt::Key_Delete);
-    }
-
-    static void writeFile(const QString& path, const QByteArray& content = "picture")
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
     }
 
     std::unique_ptr<TestProgramFolder> m_folder;

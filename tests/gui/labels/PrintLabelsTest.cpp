@@ -1,14 +1,11 @@
-#include "ChildWindows.h"
 #include "core/Settings.h"
 #include "data/Database.h"
 #include "data/cDataBase.h"
 #include "gui/labels/LabelReport.h"
 #include "gui/labels/frmPrintLabels.h"
-#include "gui/shell/MainVellaro.h"
-#include "gui/shell/mdiMain.h"
 #include "support/CatalogueQueries.h"
 #include "support/ModalAnswer.h"
-#include "support/TestProgramFolder.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -105,15 +102,10 @@ private slots:
     void init()
     {
         m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->addHelp();
         m_folder->addReport();
-        m_folder->openCatalogue();
-        gHelpFile = m_folder->filePath(QStringLiteral("Help/topics.map"));
-        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("False"));
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
+        prepareProgramRun(*m_folder);
+        m_main = showMainWindow(*m_folder);
         m_main->setGeometry(40, 50, 1000, 700);
-        m_main->show();
     }
     void cleanup()
     {
