@@ -6,7 +6,7 @@
 #include "gui/shell/frmHelp.h"
 #include "support/CatalogueQueries.h"
 #include "support/FileFaults.h"
-#include "support/ModalAnswer.h"
+#include "support/Controls.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>
@@ -345,14 +345,7 @@ private:
         return help && help->isVisible() ? help->CurrentPage() : QString();
     }
 
-    QStringList listed() const
-    {
-        QStringList names;
-        auto* list = m_import->findChild<QListWidget*>(QStringLiteral("lstSubjects"));
-        for (int i = 0; i < list->count(); ++i)
-            names << list->item(i)->text();
-        return names;
-    }
+    QStringList listed() const { return itemTexts(m_import->findChild<QListWidget*>(QStringLiteral("lstSubjects"))); }
 
     // Types the start of an entry into a combo that has the focus and confirms it with Enter.
     static void chooseByTyping(QComboBox* box, const QString& typed)

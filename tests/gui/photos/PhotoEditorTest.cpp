@@ -8,9 +8,9 @@
 #include "gui/photos/frmPhotos.h"
 #include "gui/photos/frmViewPhoto.h"
 #include "support/CatalogueQueries.h"
+#include "support/Controls.h"
 #include "support/FileFaults.h"
 #include "support/MainWindowFixture.h"
-#include "support/ModalAnswer.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -800,14 +800,7 @@ private:
         QTest::keyClick(list, Qt::Key_Delete);
     }
 
-    QStringList subjects() const
-    {
-        QStringList names;
-        auto* list = editor()->findChild<QListWidget*>(QStringLiteral("lstSubjects"));
-        for (int i = 0; i < list->count(); ++i)
-            names << list->item(i)->text();
-        return names;
-    }
+    QStringList subjects() const { return itemTexts(editor()->findChild<QListWidget*>(QStringLiteral("lstSubjects"))); }
 
     // Drops the combo's list down (which fills it), closes it and types the start of an entry.
     static void chooseByTyping(QComboBox* box, const QString& typed)
