@@ -4,6 +4,7 @@
 #include "gui/labels/LabelReport.h"
 #include "gui/labels/frmPrintLabels.h"
 #include "support/CatalogueQueries.h"
+#include "support/FileFaults.h"
 #include "support/ModalAnswer.h"
 #include "support/MainWindowFixture.h"
 
@@ -297,10 +298,8 @@ private slots:
         QFile::remove(m_folder->filePath(QStringLiteral("Avery5267.rpt")));
         QVERIFY(!preview([](QPrintPreviewDialog*) {}));
         QCOMPARE(m_folder->messages().shown().back().text, QStringLiteral("Unable to find the report file."));
-        QFile broken(m_folder->filePath(QStringLiteral("Avery5267.rpt")));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("columns = 4\nrows = 20\nlabel-width = 3\npitch-across = 2.05\n");
-        broken.close();
+        QVERIFY(writeFile(m_folder->filePath(QStringLiteral("Avery5267.rpt")),
+                          "columns = 4\nrows = 20\nlabel-width = 3\npitch-across = 2.05\n"));
         QVERIFY(!preview([](QPrintPreviewDialog*) {}));
         QCOMPARE(m_folder->messages().shown().back().text,
                  QStringLiteral("Error 20507 occured displaying Print Preview."));

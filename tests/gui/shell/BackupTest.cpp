@@ -238,9 +238,7 @@ private slots:
         mdiMain& main = openMain();
         main.ShowChild(QStringLiteral("frmExplorer"));
         const QString backup = place(u"Backups/Vellaro.mdb");
-        QFile older(backup);
-        QVERIFY(older.open(QIODevice::WriteOnly) && older.write("an older backup") > 0);
-        older.close();
+        QVERIFY(writeFile(backup, "an older backup"));
         bool busyAtFailure = true;
         m_folder->messages().setOnShow([&](const RecordingMessages::Shown& shown) {
             if (shown.title == u"ERROR")
