@@ -44,15 +44,13 @@ void addEntry(const char* table, const char* parentField, qint64 parentId, const
 
 // The explorer driven through its tree, list and status bar over the sample catalogue, with
 // entries whose names hold quotes and backslashes, and names that join into each other.
-class ExplorerWindowTest : public QObject
+class ExplorerWindowTest : public MainWindowTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+private:
+    void setUp() override
     {
-        m_folder = std::make_unique<TestProgramFolder>();
-        prepareProgramRun(*m_folder);
 
         // Category "AB" number 1 with subject "1", and category "A" number 11 with subject "B".
         run(QStringLiteral("UPDATE Categories SET Category = 'AB' WHERE CategoryID = 1"));
@@ -78,12 +76,8 @@ private slots:
 
         m_main = showMainWindow(*m_folder);
     }
-    void cleanup()
-    {
-        m_main.reset();
-        m_folder.reset();
-    }
 
+private slots:
     void theTreeListsThePhotosOfEachKindOfNode()
     {
         QVERIFY(m_main->findChild<QAction*>(QStringLiteral("Explorer"))->isEnabled());
@@ -352,9 +346,6 @@ private:
         QTest::qWait(0);
         return shown;
     }
-
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<mdiMain> m_main;
 };
 
 int runExplorerWindowTest(int argc, char* argv[])

@@ -14,25 +14,19 @@
 
 // The find window driven as a user would, over the sample catalogue, with the photo editor
 // showing what it finds.
-class FindWindowTest : public QObject
+class FindWindowTest : public MainWindowTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+private:
+    void setUp() override
     {
-        m_folder = std::make_unique<TestProgramFolder>();
-        prepareProgramRun(*m_folder);
         gDB->DB().Execute(QStringLiteral("UPDATE Photos SET FileName = ? WHERE PhotoID = 7"),
                           {QStringLiteral("/home/me/Pictures/2005/beach.jpg")});
         m_main = showMainWindow(*m_folder);
     }
-    void cleanup()
-    {
-        m_main.reset();
-        m_folder.reset();
-    }
 
+private slots:
     void findsInEachFieldAndEnterRepeatsTheButtonUsedLast()
     {
         QVERIFY(m_main->findChild<QAction*>(QStringLiteral("Find"))->isEnabled());
@@ -169,9 +163,6 @@ private:
         return shown.empty() ? QString() : shown.back().text;
     }
     QString shownPhoto() const { return editorBox("txtPhotoID")->text(); }
-
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<mdiMain> m_main;
 };
 
 int runFindWindowTest(int argc, char* argv[])

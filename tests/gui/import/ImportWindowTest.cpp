@@ -25,25 +25,19 @@
 
 // The import window driven as a user drives it, from the main window's menu to the editor it
 // opens when it closes.
-class ImportWindowTest : public QObject
+class ImportWindowTest : public MainWindowTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+private:
+    void setUp() override
     {
-        m_folder = std::make_unique<TestProgramFolder>();
-        prepareProgramRun(*m_folder);
         m_main = showMainWindow(*m_folder);
         m_main->ShowChild(QStringLiteral("frmPhotos"));
         QVERIFY(m_main->Child(QStringLiteral("frmPhotos")));
     }
-    void cleanup()
-    {
-        m_main.reset();
-        m_folder.reset();
-    }
 
+private slots:
     void aFolderBecomesPhotosSharingWhatWasFilledIn()
     {
         QTemporaryDir card;
@@ -374,8 +368,6 @@ private:
         QTest::keyClick(list, Qt::Key_Delete);
     }
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<mdiMain> m_main;
     frmImport* m_import = nullptr;
 };
 

@@ -95,19 +95,20 @@ QString caption(int number)
 } // namespace
 
 // The print labels window over a fresh catalogue, with the label sheets it makes read back from a PDF.
-class PrintLabelsTest : public QObject
+class PrintLabelsTest : public MainWindowTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+private:
+    void setUp() override
     {
-        m_folder = std::make_unique<TestProgramFolder>();
         m_folder->addReport();
-        prepareProgramRun(*m_folder);
         m_main = showMainWindow(*m_folder);
         m_main->setGeometry(40, 50, 1000, 700);
     }
+
+private slots:
+    // The window goes before the main window it was shown over.
     void cleanup()
     {
         m_window.reset();
@@ -425,8 +426,6 @@ private:
         return parts.join(u'|');
     }
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<mdiMain> m_main;
     std::unique_ptr<frmPrintLabels> m_window;
 };
 

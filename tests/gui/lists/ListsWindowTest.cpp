@@ -46,22 +46,11 @@ Q_DECLARE_METATYPE(TabCase)
 
 // The lists window driven through its tab strip, tree and buttons, with the item dialog answered
 // as a user would, over the sample catalogue.
-class ListsWindowTest : public QObject
+class ListsWindowTest : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<TestProgramFolder>();
-        prepareProgramRun(*m_folder);
-    }
-    void cleanup()
-    {
-        m_main.reset();
-        m_folder.reset();
-    }
-
     // Save, Escape and the close button are driven through the window below; here the Cancel button.
     void theItemDialogStartsInItsBoxAndCancelsWhateverWasTyped()
     {
@@ -523,8 +512,6 @@ private:
         click(name);
     }
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<mdiMain> m_main;
     QString m_dialogTitle;
     QString m_dialogItem;
 };

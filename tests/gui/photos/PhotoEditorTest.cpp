@@ -31,22 +31,11 @@
 
 // The photo editor driven as a user drives it, over the sample catalogue's photos 1 to 7: moving,
 // adding, saving and copying photos, their subjects and their digital files.
-class PhotoEditorTest : public QObject
+class PhotoEditorTest : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<TestProgramFolder>();
-        prepareProgramRun(*m_folder);
-    }
-    void cleanup()
-    {
-        m_main.reset();
-        m_folder.reset();
-    }
-
     void itOpensOnTheRememberedPhotoOrTheFirst()
     {
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("LastPhoto"), QStringLiteral("5"));
@@ -823,9 +812,6 @@ private:
         QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
         QApplication::sendEvent(widget, &focus);
     }
-
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<mdiMain> m_main;
 };
 
 int runPhotoEditorTest(int argc, char* argv[])
