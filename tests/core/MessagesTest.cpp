@@ -16,18 +16,6 @@ private slots:
     }
     void cleanup() { SetMessageService(nullptr); }
 
-    void messagesReachTheInstalledServiceWithTheProgramTitleByDefault()
-    {
-        m_messages->setNextAnswer(MsgAnswer::No);
-        QCOMPARE(MsgBox(QStringLiteral("Save Changes?"), MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::No);
-        MsgBox(QStringLiteral("Gone"), MsgButtons::OK, MsgIcon::Critical, QStringLiteral("Fatal Error"));
-        QCOMPARE(m_messages->shown().size(), std::size_t(2));
-        QCOMPARE(m_messages->shown()[0].title, QStringLiteral("Vellaro"));
-        QCOMPARE(m_messages->shown()[0].buttons, MsgButtons::YesNo);
-        QCOMPARE(m_messages->shown()[1].title, QStringLiteral("Fatal Error"));
-        QCOMPARE(m_messages->shown()[1].icon, MsgIcon::Critical);
-    }
-
     void nestedBusyPointersShowOnceAndEndOnce()
     {
         {

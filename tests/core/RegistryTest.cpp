@@ -1,4 +1,5 @@
 #include "core/cRegistry.h"
+#include "support/FileFaults.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,9 +76,7 @@ private slots:
 private:
     void writeFile(const char* path, const QByteArray& content)
     {
-        QFile file(m_desktop->filePath(QString::fromLatin1(path)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        ::writeFile(m_desktop->filePath(QString::fromLatin1(path)), content);
     }
 
     void writeDesktopEntry(const char* base, const char* id, const QByteArray& exec)

@@ -208,13 +208,6 @@ private:
         return Failure(0, QStringLiteral("test"), QStringLiteral("the file was opened"));
     }
 
-    static void writeFile(const QString& path, const QByteArray& content)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-
     std::unique_ptr<TestProgramFolder> m_folder;
 };
 

@@ -145,26 +145,6 @@ private slots:
         QCOMPARE(db().OpenRecordset(photosInOrder())->RecordCount(), 8);
     }
 
-    void theEnginesOwnWildcardsAreOrdinaryCharactersInFinds()
-    {
-        addPhoto(60, QStringLiteral("100% pure_joy"));
-        addPhoto(61, QStringLiteral("100 percent pure joy"));
-        for (const auto type : {RecordsetType::Dynaset, RecordsetType::Snapshot}) {
-            auto rs = db().OpenRecordset(photosInOrder(), type);
-            rs->FindFirst(Criteria::like(QStringLiteral("Caption"), QStringLiteral("100%*")));
-            QCOMPARE(photoId(*rs), 60);
-            rs->FindNext(Criteria::like(QStringLiteral("Caption"), QStringLiteral("100%*")));
-            QVERIFY(rs->NoMatch());
-            rs->FindFirst(Criteria::like(QStringLiteral("Caption"), QStringLiteral("*pure_joy")));
-            QCOMPARE(photoId(*rs), 60);
-            rs->FindNext(Criteria::like(QStringLiteral("Caption"), QStringLiteral("*pure_joy")));
-            QVERIFY(rs->NoMatch());
-            // Numbers are matched by their digits.
-            rs->FindFirst(Criteria::like(QStringLiteral("PhotoID"), QStringLiteral("6?")));
-            QCOMPARE(photoId(*rs), 60);
-        }
-    }
-
     void fieldsAreNamedWithoutRegardToCase()
     {
         auto rs = db().OpenRecordset(photosInOrder(), RecordsetType::Dynaset);

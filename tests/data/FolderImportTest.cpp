@@ -460,11 +460,7 @@ private slots:
 
         const QString picture = makeFiles(memory.path(), {QStringLiteral("big.jpg")}).first();
         const QByteArray bytes = QByteArray(3 << 20, 'x') + "end";
-        {
-            QFile file(picture);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-        }
+        QVERIFY(writeFile(picture, bytes));
         QVERIFY(QFile::setPermissions(picture, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
         const struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
         QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(picture).constData(), old, 0), 0);

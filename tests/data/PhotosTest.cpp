@@ -218,32 +218,6 @@ private slots:
         QCOMPARE(photos.Photo().Caption, QStringLiteral("Pemaquid Point Light at dusk, Maine"));
     }
 
-    void aRenumberedPhotoKeepsItsSubjects()
-    {
-        const auto linksOf = [](int id) {
-            QStringList subjects;
-            auto links = gDB->DB().OpenRecordset(
-                QStringLiteral("SELECT SubjectID FROM PhotosSubjects WHERE PhotoID = ? ORDER BY SubjectID"), {id});
-            for (; !links->Eof(); links->MoveNext())
-                subjects << links->Value(QStringLiteral("SubjectID")).toString();
-            return subjects;
-        };
-        const QStringList before = linksOf(1);
-        QVERIFY(!before.isEmpty());
-        cPhotos photos;
-        photos.GoFirst();
-        photos.Edit();
-        photos.Photo().PhotoID = 100;
-        photos.setIsDirty(true);
-        photos.Save();
-        QCOMPARE(linksOf(100), before);
-        QVERIFY(linksOf(1).isEmpty());
-        photos.GoFirst();
-        QCOMPARE(photos.Photo().PhotoID, 2);
-        photos.GoLast();
-        QCOMPARE(photos.Photo().PhotoID, 100);
-    }
-
 private:
     static void fillNewPhoto(cPhoto& photo, int id)
     {

@@ -4,6 +4,7 @@
 #include "data/cDataBase.h"
 
 #include <QFile>
+#include <QTest>
 
 #include <csignal>
 
@@ -61,6 +62,15 @@ QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size())
+        return true;
+    QTest::qFail(qPrintable(u"cannot write " + path), __FILE__, __LINE__);
+    return false;
 }
 
 FileSizeLimit::FileSizeLimit(rlim_t bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN))

@@ -24,6 +24,9 @@ void damagePages(const QString& path, double from, double to);
 
 QByteArray fileBytes(const QString& path);
 
+// Writes the whole content to a new or emptied file; a write that fails also fails the running test.
+bool writeFile(const QString& path, const QByteArray& content = "picture");
+
 // While it lives, this process writes files of at most this many bytes, as on a disk that fills up:
 // a write past the limit fails with EFBIG instead of ending the process.
 class FileSizeLimit

@@ -1,4 +1,5 @@
 #include "gui/controls/ucImageViewer.h"
+#include "support/FileFaults.h"
 #include "support/RecordingMessages.h"
 
 #include <QDir>
@@ -225,15 +226,10 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, message);
         QFETCH(QStringList, events);
-        QFile text(m_folder.filePath(QStringLiteral("notes.jpg")));
-        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("Holiday 1998, roll 3\n") > 0);
-        text.close();
+        QVERIFY(writeFile(m_folder.filePath(QStringLiteral("notes.jpg")), "Holiday 1998, roll 3\n"));
         QVERIFY(QDir(m_folder.path()).mkpath(QStringLiteral("folder.jpg")));
-        QFile whole(writePicture(m_folder.filePath(QStringLiteral("whole.jpg")), {400, 300}));
-        QVERIFY(whole.open(QIODevice::ReadOnly));
-        QFile cut(m_folder.filePath(QStringLiteral("cut.jpg")));
-        QVERIFY(cut.open(QIODevice::WriteOnly) && cut.write(whole.read(200)) == 200);
-        cut.close();
+        const QByteArray whole = fileBytes(writePicture(m_folder.filePath(QStringLiteral("whole.jpg")), {400, 300}));
+        QVERIFY(writeFile(m_folder.filePath(QStringLiteral("cut.jpg")), whole.left(200)));
 
         // A picture first, so that the failure must also take it away.
         m_viewer->setFileName(writePicture(m_folder.filePath(QStringLiteral("before.png")), {60, 40}));

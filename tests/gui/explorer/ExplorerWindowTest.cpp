@@ -1,13 +1,10 @@
-#include "ChildWindows.h"
 #include "core/Settings.h"
 #include "data/cDataBase.h"
 #include "gui/explorer/frmExplorer.h"
-#include "gui/shell/MainVellaro.h"
 #include "gui/shell/frmHelp.h"
-#include "gui/shell/mdiMain.h"
 #include "support/CatalogueQueries.h"
 #include "support/ModalAnswer.h"
-#include "support/TestProgramFolder.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,18 +44,13 @@ void addEntry(const char* table, const char* parentField, qint64 parentId, const
 
 // The explorer driven through its tree, list and status bar over the sample catalogue, with
 // entries whose names hold quotes and backslashes, and names that join into each other.
-class ExplorerWindowTest : public QObject
+class ExplorerWindowTest : public MainWindowTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+private:
+    void setUp() override
     {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->addHelp();
-        m_folder->openCatalogue();
-        gHelpFile = m_folder->filePath(QStringLiteral("Help/topics.map"));
-        SaveSetting(startUp, QStringLiteral("FirstTime"), QStringLiteral("False"));
 
         // Category "AB" number 1 with subject "1", and category "A" number 11 with subject "B".
         run(QStringLiteral("UPDATE Categories SET Category = 'AB' WHERE CategoryID = 1"));
@@ -82,16 +74,10 @@ private slots:
             {m_folder->filePath(QStringLiteral("Geese.jpg"))});
         run(QStringLiteral("INSERT INTO PhotosSubjects (PhotoID, SubjectID) VALUES (8, 101), (9, 102), (10, 103)"));
 
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
-        m_main->show();
-    }
-    void cleanup()
-    {
-        m_main.reset();
-        m_folder.reset();
+        m_main = showMainWindow(*m_folder);
     }
 
+private slots:
     void theTreeListsThePhotosOfEachKindOfNode()
     {
         QVERIFY(m_main->findChild<QAction*>(QStringLiteral("Explorer"))->isEnabled());
@@ -360,9 +346,6 @@ private:
         QTest::qWait(0);
         return shown;
     }
-
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<mdiMain> m_main;
 };
 
 int runExplorerWindowTest(int argc, char* argv[])

@@ -1,11 +1,8 @@
-#include "ChildWindows.h"
 #include "core/Settings.h"
 #include "data/cDataBase.h"
-#include "gui/shell/MainVellaro.h"
 #include "gui/shell/frmHelp.h"
-#include "gui/shell/mdiMain.h"
 #include "support/CatalogueQueries.h"
-#include "support/TestProgramFolder.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -15,38 +12,21 @@
 #include <QRadioButton>
 #include <QTest>
 
-namespace {
-
-const QString startUp = QStringLiteral("StartUp");
-
-} // namespace
-
 // The find window driven as a user would, over the sample catalogue, with the photo editor
 // showing what it finds.
-class FindWindowTest : public QObject
+class FindWindowTest : public MainWindowTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+private:
+    void setUp() override
     {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->addHelp();
-        m_folder->openCatalogue();
-        gHelpFile = m_folder->filePath(QStringLiteral("Help/topics.map"));
-        SaveSetting(startUp, QStringLiteral("FirstTime"), QStringLiteral("False"));
         gDB->DB().Execute(QStringLiteral("UPDATE Photos SET FileName = ? WHERE PhotoID = 7"),
                           {QStringLiteral("/home/me/Pictures/2005/beach.jpg")});
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
-        m_main->show();
-    }
-    void cleanup()
-    {
-        m_main.reset();
-        m_folder.reset();
+        m_main = showMainWindow(*m_folder);
     }
 
+private slots:
     void findsInEachFieldAndEnterRepeatsTheButtonUsedLast()
     {
         QVERIFY(m_main->findChild<QAction*>(QStringLiteral("Find"))->isEnabled());
@@ -115,7 +95,7 @@ private slots:
         type(QStringLiteral("dad's"));
         click("cmdClose");
         QVERIFY(!window());
-        QCOMPARE(GetSetting(startUp, QStringLiteral("FindText")), QStringLiteral("dad's"));
+        QCOMPARE(GetSetting(QStringLiteral("StartUp"), QStringLiteral("FindText")), QStringLiteral("dad's"));
         m_main->ShowChild(QStringLiteral("frmFind"));
         QCOMPARE(findBox()->text(), QStringLiteral("dad's"));
         QCOMPARE(findBox()->cursorPosition(), 5);
@@ -183,9 +163,6 @@ private:
         return shown.empty() ? QString() : shown.back().text;
     }
     QString shownPhoto() const { return editorBox("txtPhotoID")->text(); }
-
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<mdiMain> m_main;
 };
 
 int runFindWindowTest(int argc, char* argv[])

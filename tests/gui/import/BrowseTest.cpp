@@ -3,7 +3,7 @@
 #include "gui/controls/ucImageViewer.h"
 #include "gui/shell/MainVellaro.h"
 #include "gui/shell/frmHelp.h"
-#include "support/ModalAnswer.h"
+#include "support/Controls.h"
 #include "support/TestProgramFolder.h"
 
 #include <QApplication>
@@ -38,33 +38,11 @@ bool writeJpeg(const QString& path)
     return image.save(path, "JPG");
 }
 
-template <typename T> T* control(const frmBrowse& window, const char* name)
-{
-    return window.findChild<T*>(QString::fromLatin1(name));
-}
-
-QStringList entries(const frmBrowse& window)
-{
-    QStringList names;
-    const auto* list = control<QListWidget>(window, "Dir1");
-    for (int i = 0; i < list->count(); ++i)
-        names << list->item(i)->text();
-    return names;
-}
-
 // A double-click as the system delivers it: a click, then the second press as a double-click.
 void doubleClick(QWidget* viewport, QPoint at)
 {
     QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
-}
-
-void doubleClickFolder(const frmBrowse& window, const QString& name)
-{
-    auto* list = control<QListWidget>(window, "Dir1");
-    const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
-    QVERIFY(!found.isEmpty());
-    doubleClick(list->viewport(), list->visualItemRect(found.first()).center());
 }
 
 void clickFile(const frmBrowse& window, const QString& name, bool twice = false)
@@ -96,27 +74,6 @@ void choosePattern(const frmBrowse& window, int index)
     QAbstractItemView* view = combo->view();
     QVERIFY(view->isVisible());
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(index, 0)).center());
-}
-
-void click(const frmBrowse& window, const char* name)
-{
-    QTest::mouseClick(control<QPushButton>(window, name), Qt::LeftButton);
-}
-
-// Runs the window as its caller does, with act doing what the user does while it waits.
-void runModal(frmBrowse& window, const std::function<void(frmBrowse&)>& act)
-{
-    bool modal = false;
-    whenModalShows([&](QWidget* shown) {
-        modal = shown == &window;
-        if (modal)
-            act(window);
-        // A step that failed must not leave the test waiting on the window.
-        if (window.isVisible())
-            window.reject();
-    });
-    window.exec();
-    QVERIFY(modal);
 }
 
 } // namespace
@@ -202,11 +159,11 @@ private slots:
     void foldersOpenAndLeadBackUpToTheDrive()
     {
         frmBrowse& window = opened(m_pictures->path());
-        QCOMPARE(entries(window), (QStringList{"..", "archive", "Holidays"}));
-        doubleClickFolder(window, QStringLiteral("Holidays"));
+        QCOMPARE(itemTexts(control<QListWidget>(window, "Dir1")), (QStringList{"..", "archive", "Holidays"}));
+        openFolder(window, QStringLiteral("Holidays"));
         QCOMPARE(window.Folder(), path(u"Holidays"));
         QCOMPARE(control<QLabel>(window, "lblFolder")->text(), path(u"Holidays"));
-        QCOMPARE(entries(window), QStringList{".."});
+        QCOMPARE(itemTexts(control<QListWidget>(window, "Dir1")), QStringList{".."});
         QCOMPARE(window.ListedFiles(), QStringList{"sea.jpg"});
 
         // Enter on ".." goes up, and does not close the window.
@@ -217,8 +174,8 @@ private slots:
         QVERIFY(window.isVisible());
 
         // Up and up again ends at the drive's root, which has no "..".
-        for (int steps = 0; steps < 64 && entries(window).value(0) == u".."; ++steps)
-            doubleClickFolder(window, QStringLiteral(".."));
+        for (int steps = 0; steps < 64 && itemTexts(control<QListWidget>(window, "Dir1")).value(0) == u".."; ++steps)
+            openFolder(window, QStringLiteral(".."));
         QCOMPARE(window.Folder(), QStorageInfo(m_pictures->path()).rootPath());
         QCOMPARE(control<QComboBox>(window, "Drive1")->currentText(), window.Folder());
     }
@@ -240,7 +197,7 @@ private slots:
             QCOMPARE(m_program->messages().busyChanges(), (std::vector<bool>{true, false}));
 
             // The picture of a file of the folder left behind goes with it, without any error.
-            doubleClickFolder(shown, QStringLiteral("Holidays"));
+            openFolder(shown, QStringLiteral("Holidays"));
             QCOMPARE(shown.Folder(), path(u"Holidays"));
             QCOMPARE(viewer()->FileName(), QString());
             QVERIFY(viewer()->ImageRect().isEmpty());
@@ -318,7 +275,7 @@ private slots:
         QCOMPARE(window.SelectedFile(), path(u"Dune.JPG"));
         // Entering a folder lists its files afresh: nothing is selected any more.
         runModal(window, [this](frmBrowse& shown) {
-            doubleClickFolder(shown, QStringLiteral("archive"));
+            openFolder(shown, QStringLiteral("archive"));
             QCOMPARE(shown.Folder(), path(u"archive"));
             click(shown, "cmdOK");
         });
@@ -329,7 +286,7 @@ private slots:
         QCOMPARE(window.SelectedFile(), QString());
         // Escape leaves as Cancel does, even after a file was chosen.
         runModal(window, [](frmBrowse& shown) {
-            doubleClickFolder(shown, QStringLiteral(".."));
+            openFolder(shown, QStringLiteral(".."));
             clickFile(shown, QStringLiteral("beach.jpg"));
             click(shown, "cmdOK");
         });
@@ -344,7 +301,7 @@ private slots:
             {
                 frmBrowse window;
                 runModal(window, [&](frmBrowse& shown) {
-                    doubleClickFolder(shown, QStringLiteral("Holidays"));
+                    openFolder(shown, QStringLiteral("Holidays"));
                     click(shown, leaveWith);
                 });
             }
@@ -367,7 +324,7 @@ private slots:
     {
         QFETCH(bool, savedFolderGone);
         frmBrowse& window = opened(m_pictures->path());
-        doubleClickFolder(window, QStringLiteral("Holidays"));
+        openFolder(window, QStringLiteral("Holidays"));
         QCOMPARE(window.Folder(), path(u"Holidays"));
         if (savedFolderGone)
             SaveSetting(browse, startDir, path(u"gone"));

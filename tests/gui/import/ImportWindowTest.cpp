@@ -1,15 +1,13 @@
-#include "ChildWindows.h"
 #include "core/Settings.h"
 #include "data/cDataBase.h"
 #include "gui/controls/DatePicker.h"
 #include "gui/controls/uc2ColCombo.h"
 #include "gui/import/frmImport.h"
-#include "gui/shell/MainVellaro.h"
 #include "gui/shell/frmHelp.h"
-#include "gui/shell/mdiMain.h"
 #include "support/CatalogueQueries.h"
-#include "support/ModalAnswer.h"
-#include "support/TestProgramFolder.h"
+#include "support/FileFaults.h"
+#include "support/Controls.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -27,32 +25,19 @@
 
 // The import window driven as a user drives it, from the main window's menu to the editor it
 // opens when it closes.
-class ImportWindowTest : public QObject
+class ImportWindowTest : public MainWindowTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+private:
+    void setUp() override
     {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->addHelp();
-        m_folder->openCatalogue();
-        gHelpFile = m_folder->filePath(QStringLiteral("Help/topics.map"));
-        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("False"));
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
-        m_main->show();
-        QApplication::setActiveWindow(m_main.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+        m_main = showMainWindow(*m_folder);
         m_main->ShowChild(QStringLiteral("frmPhotos"));
         QVERIFY(m_main->Child(QStringLiteral("frmPhotos")));
     }
-    void cleanup()
-    {
-        m_main.reset();
-        m_folder.reset();
-    }
 
+private slots:
     void aFolderBecomesPhotosSharingWhatWasFilledIn()
     {
         QTemporaryDir card;
@@ -354,14 +339,7 @@ private:
         return help && help->isVisible() ? help->CurrentPage() : QString();
     }
 
-    QStringList listed() const
-    {
-        QStringList names;
-        auto* list = m_import->findChild<QListWidget*>(QStringLiteral("lstSubjects"));
-        for (int i = 0; i < list->count(); ++i)
-            names << list->item(i)->text();
-        return names;
-    }
+    QStringList listed() const { return itemTexts(m_import->findChild<QListWidget*>(QStringLiteral("lstSubjects"))); }
 
     // Types the start of an entry into a combo that has the focus and confirms it with Enter.
     static void chooseByTyping(QComboBox* box, const QString& typed)
@@ -390,15 +368,6 @@ private:
         QTest::keyClick(list, Qt::Key_Delete);
     }
 
-    static void writeFile(const QString& path, const QByteArray& content = "picture")
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<mdiMain> m_main;
     frmImport* m_import = nullptr;
 };
 

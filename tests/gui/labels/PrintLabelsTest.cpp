@@ -1,14 +1,12 @@
-#include "ChildWindows.h"
 #include "core/Settings.h"
 #include "data/Database.h"
 #include "data/cDataBase.h"
 #include "gui/labels/LabelReport.h"
 #include "gui/labels/frmPrintLabels.h"
-#include "gui/shell/MainVellaro.h"
-#include "gui/shell/mdiMain.h"
 #include "support/CatalogueQueries.h"
+#include "support/FileFaults.h"
 #include "support/ModalAnswer.h"
-#include "support/TestProgramFolder.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -97,24 +95,20 @@ QString caption(int number)
 } // namespace
 
 // The print labels window over a fresh catalogue, with the label sheets it makes read back from a PDF.
-class PrintLabelsTest : public QObject
+class PrintLabelsTest : public MainWindowTestCase
 {
     Q_OBJECT
 
-private slots:
-    void init()
+private:
+    void setUp() override
     {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->addHelp();
         m_folder->addReport();
-        m_folder->openCatalogue();
-        gHelpFile = m_folder->filePath(QStringLiteral("Help/topics.map"));
-        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("False"));
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
+        m_main = showMainWindow(*m_folder);
         m_main->setGeometry(40, 50, 1000, 700);
-        m_main->show();
     }
+
+private slots:
+    // The window goes before the main window it was shown over.
     void cleanup()
     {
         m_window.reset();
@@ -305,10 +299,8 @@ private slots:
         QFile::remove(m_folder->filePath(QStringLiteral("Avery5267.rpt")));
         QVERIFY(!preview([](QPrintPreviewDialog*) {}));
         QCOMPARE(m_folder->messages().shown().back().text, QStringLiteral("Unable to find the report file."));
-        QFile broken(m_folder->filePath(QStringLiteral("Avery5267.rpt")));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("columns = 4\nrows = 20\nlabel-width = 3\npitch-across = 2.05\n");
-        broken.close();
+        QVERIFY(writeFile(m_folder->filePath(QStringLiteral("Avery5267.rpt")),
+                          "columns = 4\nrows = 20\nlabel-width = 3\npitch-across = 2.05\n"));
         QVERIFY(!preview([](QPrintPreviewDialog*) {}));
         QCOMPARE(m_folder->messages().shown().back().text,
                  QStringLiteral("Error 20507 occured displaying Print Preview."));
@@ -434,8 +426,6 @@ private:
         return parts.join(u'|');
     }
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<mdiMain> m_main;
     std::unique_ptr<frmPrintLabels> m_window;
 };
 

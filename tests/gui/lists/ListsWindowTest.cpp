@@ -1,16 +1,13 @@
-#include "ChildWindows.h"
 #include "core/Failure.h"
 #include "core/Settings.h"
 #include "data/cDataBase.h"
 #include "gui/lists/frmAdd.h"
 #include "gui/controls/uc2ColCombo.h"
 #include "gui/lists/frmLists.h"
-#include "gui/shell/MainVellaro.h"
 #include "gui/shell/frmHelp.h"
-#include "gui/shell/mdiMain.h"
 #include "support/CatalogueQueries.h"
 #include "support/ModalAnswer.h"
-#include "support/TestProgramFolder.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -49,25 +46,11 @@ Q_DECLARE_METATYPE(TabCase)
 
 // The lists window driven through its tab strip, tree and buttons, with the item dialog answered
 // as a user would, over the sample catalogue.
-class ListsWindowTest : public QObject
+class ListsWindowTest : public MainWindowTestCase
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<TestProgramFolder>();
-        m_folder->addHelp();
-        m_folder->openCatalogue();
-        gHelpFile = m_folder->filePath(QStringLiteral("Help/topics.map"));
-        SaveSetting(startUp, QStringLiteral("FirstTime"), QStringLiteral("False"));
-    }
-    void cleanup()
-    {
-        m_main.reset();
-        m_folder.reset();
-    }
-
     // Save, Escape and the close button are driven through the window below; here the Cancel button.
     void theItemDialogStartsInItsBoxAndCancelsWhateverWasTyped()
     {
@@ -277,9 +260,7 @@ private slots:
     void aWindowWhoseListsCannotOpenIsNotOffered()
     {
         gDB->DB().Execute(QStringLiteral("ALTER TABLE StorageDevices RENAME TO Devices"));
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
-        m_main->show();
+        m_main = showMainWindow(*m_folder);
         QVERIFY(!m_main->ShowChild(QStringLiteral("frmLists")));
         QCOMPARE(m_folder->messages().shown().size(), std::size_t(1));
         QVERIFY(!m_main->Child(QStringLiteral("frmLists")));
@@ -369,9 +350,7 @@ private slots:
 
     void theMainWindowOpensTheListsWithTheirHelpAndPlace()
     {
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
-        m_main->show();
+        m_main = showMainWindow(*m_folder);
         QVERIFY(m_main->findChild<QAction*>(QStringLiteral("Lists"))->isEnabled());
         m_main->findChild<QAction*>(QStringLiteral("mnuLists"))->trigger();
         QVERIFY(window());
@@ -404,8 +383,7 @@ private slots:
         // Open at Exit, it opens again at the next start.
         m_main->findChild<QAction*>(QStringLiteral("mnuFileExit"))->trigger();
         QCOMPARE(GetSetting(startUp, QStringLiteral("frmListsShown")), QStringLiteral("True"));
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
+        m_main = makeMainWindow(*m_folder);
         m_main->Load();
         QVERIFY(window());
 
@@ -430,9 +408,7 @@ private slots:
 private:
     void open()
     {
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
-        m_main->show();
+        m_main = showMainWindow(*m_folder);
         m_main->ShowChild(QStringLiteral("frmLists"));
         QVERIFY(window());
     }
@@ -536,8 +512,6 @@ private:
         click(name);
     }
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<mdiMain> m_main;
     QString m_dialogTitle;
     QString m_dialogItem;
 };

@@ -4,10 +4,9 @@
 
 int runPhotoEditorTest(int argc, char* argv[]);
 int runViewPhotoTest(int argc, char* argv[]);
-int runEditorSubjectsAndFilesTest(int argc, char* argv[]);
 
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    return RunTestClasses(argc, argv, {runPhotoEditorTest, runViewPhotoTest, runEditorSubjectsAndFilesTest});
+    return RunTestClasses(argc, argv, {runPhotoEditorTest, runViewPhotoTest});
 }

@@ -1,4 +1,3 @@
-#include "ChildWindows.h"
 #include "core/Failure.h"
 #include "core/Settings.h"
 #include "data/Database.h"
@@ -6,12 +5,11 @@
 #include "gui/shell/MainVellaro.h"
 #include "gui/shell/frmBackUp.h"
 #include "gui/shell/frmHelp.h"
-#include "gui/shell/mdiMain.h"
 #include "support/Assertions.h"
 #include "support/CatalogueQueries.h"
 #include "support/FileFaults.h"
-#include "support/ModalAnswer.h"
-#include "support/TestProgramFolder.h"
+#include "support/Controls.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,45 +37,9 @@ namespace {
 const QString backUpCaption = QStringLiteral("BackUp");
 const QString importFrom = QStringLiteral("Import Filenames from...");
 
-template <typename T> T* control(const QWidget* window, const char* name)
-{
-    return window->findChild<T*>(QString::fromLatin1(name));
-}
-
 QString shownFolder(const QWidget* dialog)
 {
     return control<QLabel>(dialog, "lblFolder")->text();
-}
-
-void openFolder(const QWidget* dialog, const QString& name)
-{
-    auto* list = control<QListWidget>(dialog, "Dir1");
-    const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
-    QVERIFY2(!found.isEmpty(), qPrintable(name));
-    const QPoint at = list->visualItemRect(found.first()).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-}
-
-void click(const QWidget* dialog, const char* name)
-{
-    QTest::mouseClick(control<QPushButton>(dialog, name), Qt::LeftButton);
-}
-
-// Shows the dialog as its owners do, with act doing what the user does while it waits.
-void runModal(frmBackUp& dialog, const std::function<void(frmBackUp&)>& act)
-{
-    bool modal = false;
-    whenModalShows([&](QWidget* shown) {
-        modal = shown == &dialog;
-        if (modal)
-            act(dialog);
-        // A step that failed must not leave the test waiting on the dialog.
-        if (dialog.isVisible())
-            dialog.reject();
-    });
-    dialog.exec();
-    QVERIFY(modal);
 }
 
 // Answers the folder dialog each time the backup shows it, with the next step given; a dialog shown
@@ -118,7 +80,7 @@ private:
 DialogSteps::Step okIn(const QString& folderName)
 {
     return [folderName](frmBackUp& shown) {
-        openFolder(&shown, folderName);
+        openFolder(shown, folderName);
         click(&shown, "cmdOK");
     };
 }
@@ -276,9 +238,7 @@ private slots:
         mdiMain& main = openMain();
         main.ShowChild(QStringLiteral("frmExplorer"));
         const QString backup = place(u"Backups/Vellaro.mdb");
-        QFile older(backup);
-        QVERIFY(older.open(QIODevice::WriteOnly) && older.write("an older backup") > 0);
-        older.close();
+        QVERIFY(writeFile(backup, "an older backup"));
         bool busyAtFailure = true;
         m_folder->messages().setOnShow([&](const RecordingMessages::Shown& shown) {
             if (shown.title == u"ERROR")
@@ -407,7 +367,7 @@ private slots:
         frmBackUp dialog;
         QCOMPARE(shownFolder(&dialog), m_places->path());
         runModal(dialog, [this](frmBackUp& shown) {
-            openFolder(&shown, QStringLiteral("Backups"));
+            openFolder(shown, QStringLiteral("Backups"));
             QCOMPARE(shown.SelectedFolder(), place(u"Backups"));
             // Enter in the folder list opens the folder; it is no press of OK.
             auto* folders = control<QListWidget>(&shown, "Dir1");
@@ -427,8 +387,8 @@ private slots:
         QCOMPARE(dialog.windowTitle(), importFrom);
         QCOMPARE(shownFolder(&dialog), m_places->path());
         runModal(dialog, [this](frmBackUp& shown) {
-            openFolder(&shown, QStringLiteral("Pictures"));
-            openFolder(&shown, QStringLiteral("Roll 1"));
+            openFolder(shown, QStringLiteral("Pictures"));
+            openFolder(shown, QStringLiteral("Roll 1"));
             click(&shown, "cmdOK");
         });
         QCOMPARE(dialog.SelectedFolder(), place(u"Pictures/Roll 1"));
@@ -445,7 +405,7 @@ private slots:
             QVERIFY(!dialog.Cancelled());
             const QString accepted = dialog.SelectedFolder();
             runModal(dialog, [&leave](frmBackUp& shown) {
-                openFolder(&shown, QStringLiteral(".."));
+                openFolder(shown, QStringLiteral(".."));
                 leave(shown);
             });
             QVERIFY(dialog.Cancelled());
@@ -518,8 +478,7 @@ private:
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("False"));
         SaveSetting(backUpCaption, QStringLiteral("Dir"), m_places->path());
         m_folder->openCatalogue();
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
+        m_main = makeMainWindow(*m_folder);
         m_main->Load();
         m_main->show();
         return *m_main;

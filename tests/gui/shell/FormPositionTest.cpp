@@ -39,40 +39,27 @@ private slots:
         QCOMPARE(stored("frmOptionsWidth"), QString::number(300 * 15));
         QCOMPARE(stored("frmOptionsMaximized"), QStringLiteral("FALSE"));
 
-        QWidget again;
-        again.setObjectName(QStringLiteral("frmOptions"));
-        RestoreFormPosition(&again);
-        QCOMPARE(again.pos(), QPoint(200, 150));
-        QCOMPARE(again.size(), QSize(300, 200));
+        const auto again = restored("frmOptions");
+        QCOMPARE(again->pos(), QPoint(200, 150));
+        QCOMPARE(again->size(), QSize(300, 200));
     }
 
     void aWindowWithNothingStoredIsCentredOverTheMainWindow()
     {
-        QWidget window;
-        window.setObjectName(QStringLiteral("frmAdd"));
-        window.resize(200, 100);
-        RestoreFormPosition(&window);
-        QCOMPARE(window.size(), QSize(200, 100));
-        QCOMPARE(window.pos(), m_main->pos() + QPoint((800 - 200) / 2, (600 - 100) / 2));
+        const auto window = restored("frmAdd");
+        QCOMPARE(window->size(), QSize(200, 100));
+        QCOMPARE(window->pos(), m_main->pos() + QPoint((800 - 200) / 2, (600 - 100) / 2));
     }
 
     void aNegativeEdgeComesBackToZero()
     {
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmFindTop"), QStringLiteral("-3000"));
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmFindLeft"), QStringLiteral("1500"));
-        QWidget window;
-        window.setObjectName(QStringLiteral("frmFind"));
-        window.resize(200, 100);
-        RestoreFormPosition(&window);
-        QCOMPARE(window.pos(), QPoint(100, 0));
+        QCOMPARE(restored("frmFind")->pos(), QPoint(100, 0));
 
         // Both edges at 0: the window outside the main window is centred.
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmFindLeft"), QStringLiteral("-15"));
-        QWidget other;
-        other.setObjectName(QStringLiteral("frmFind"));
-        other.resize(200, 100);
-        RestoreFormPosition(&other);
-        QCOMPARE(other.pos(), m_main->pos() + QPoint(300, 250));
+        QCOMPARE(restored("frmFind")->pos(), m_main->pos() + QPoint(300, 250));
     }
 
     void aWindowInsideTheMainWindowKeepsItsDesignedPlace()
@@ -115,24 +102,28 @@ private slots:
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmListsLeft"), QStringLiteral("99999999999"));
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmListsWidth"), QStringLiteral("wide"));
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmListsHeight"), QStringLiteral("1e9"));
-        QWidget window;
-        window.setObjectName(QStringLiteral("frmLists"));
-        window.resize(200, 100);
-        RestoreFormPosition(&window);
-        QCOMPARE(window.size(), QSize(200, 100));
-        QCOMPARE(window.pos(), m_main->pos() + QPoint(300, 250));
+        const auto window = restored("frmLists");
+        QCOMPARE(window->size(), QSize(200, 100));
+        QCOMPARE(window->pos(), m_main->pos() + QPoint(300, 250));
 
         // A readable edge beside an unreadable size is still used.
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmListsTop"), QStringLiteral("1500"));
-        QWidget other;
-        other.setObjectName(QStringLiteral("frmLists"));
-        other.resize(200, 100);
-        RestoreFormPosition(&other);
-        QCOMPARE(other.y(), 100);
-        QCOMPARE(other.size(), QSize(200, 100));
+        const auto other = restored("frmLists");
+        QCOMPARE(other->y(), 100);
+        QCOMPARE(other->size(), QSize(200, 100));
     }
 
 private:
+    // A window of this name, 200 by 100 pixels as designed, placed as it is when it opens.
+    static std::unique_ptr<QWidget> restored(const char* name)
+    {
+        auto window = std::make_unique<QWidget>();
+        window->setObjectName(QString::fromLatin1(name));
+        window->resize(200, 100);
+        RestoreFormPosition(window.get());
+        return window;
+    }
+
     static QString stored(const char* key)
     {
         return GetSetting(QStringLiteral("StartUp"), QString::fromLatin1(key), QStringLiteral("(none)"));

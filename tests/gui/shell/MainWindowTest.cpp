@@ -1,14 +1,12 @@
-#include "ChildWindows.h"
 #include "core/Failure.h"
 #include "gui/shell/Icons.h"
 #include "gui/shell/MainVellaro.h"
 #include "core/Settings.h"
 #include "gui/shell/frmHelp.h"
-#include "gui/shell/mdiMain.h"
 #include "data/cDataBase.h"
 #include "data/cPhotos.h"
 #include "support/ModalAnswer.h"
-#include "support/TestProgramFolder.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -210,9 +208,7 @@ private slots:
         QCOMPARE(GetSetting(QStringLiteral("StartUp"), QStringLiteral("frmListsShown")), QStringLiteral("False"));
         QCOMPARE(GetSetting(QStringLiteral("StartUp"), QStringLiteral("frmHelpShown")), QStringLiteral("True"));
 
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-
-        RegisterChildWindows(*m_main);
+        m_main = makeMainWindow(*m_folder);
         for (const char* name : {"frmExplorer", "frmFind", "frmLists"})
             m_main->setChildFactory(QString::fromLatin1(name), fakeWindow(QString::fromLatin1(name)));
         m_main->Load();
@@ -304,8 +300,7 @@ private slots:
     {
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("False"));
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmListsShown"), QStringLiteral("True"));
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
+        m_main = makeMainWindow(*m_folder);
         m_main->setChildFactory(QStringLiteral("frmLists"),
                                 [](mdiMain&) -> QWidget* { throw Failure(ErrorNumber::CannotOpenFile); });
         m_main->Load();
@@ -355,8 +350,7 @@ private slots:
 private:
     mdiMain& openMain()
     {
-        m_main = std::make_unique<mdiMain>(m_folder->path());
-        RegisterChildWindows(*m_main);
+        m_main = makeMainWindow(*m_folder);
         m_main->Load();
         m_main->show();
         return *m_main;

@@ -1,11 +1,9 @@
-#include "ChildWindows.h"
 #include "core/Settings.h"
 #include "core/cOptions.h"
 #include "gui/shell/frmOptions.h"
-#include "gui/shell/mdiMain.h"
 #include "support/Assertions.h"
 #include "support/ModalAnswer.h"
-#include "support/TestProgramFolder.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -95,17 +93,15 @@ private slots:
         SaveSetting(QStringLiteral("Remember"), QStringLiteral("LastDate"), QStringLiteral("maybe"));
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmOptionsLeft"), QStringLiteral("left"));
         SaveSetting(QStringLiteral("StartUp"), QStringLiteral("frmOptionsHeight"), QStringLiteral("1e99"));
-        m_folder->openCatalogue();
-        SaveSetting(QStringLiteral("StartUp"), QStringLiteral("FirstTime"), QStringLiteral("False"));
-        mdiMain main(m_folder->path());
-        RegisterChildWindows(main);
+        prepareProgramRun(*m_folder);
+        const auto main = makeMainWindow(*m_folder);
         QStringList shownTicked;
         whenModalShows([&](QWidget* window) {
             QVERIFY(window && window->objectName() == u"frmOptions");
             shownTicked = ticked(*static_cast<frmOptions*>(window));
             window->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         });
-        main.findChild<QAction*>(QStringLiteral("mnuToolsOptions"))->trigger();
+        main->findChild<QAction*>(QStringLiteral("mnuToolsOptions"))->trigger();
         QVERIFY(shownTicked.contains(QStringLiteral("chkLastDate")));
         QVERIFY(m_folder->messages().shown().empty());
         QCOMPARE(GetSetting(QStringLiteral("Remember"), QStringLiteral("LastDate")), QStringLiteral("True"));
@@ -117,7 +113,7 @@ private slots:
             modal = window->objectName() == u"frmOptions";
             window->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         });
-        main.findChild<QAction*>(QStringLiteral("Options"))->trigger();
+        main->findChild<QAction*>(QStringLiteral("Options"))->trigger();
         QVERIFY(modal);
         QCOMPARE(GetSetting(QStringLiteral("Caption"), QStringLiteral("Copyright")), QString(copyrightSign));
     }

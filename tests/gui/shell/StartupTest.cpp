@@ -107,10 +107,7 @@ private slots:
 
     void aCatalogueThatCannotBeReadEndsTheStart()
     {
-        QFile file(m_folder->cataloguePath());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("not a catalogue at all");
-        file.close();
+        QVERIFY(writeFile(m_folder->cataloguePath(), "not a catalogue at all"));
         QVERIFY(!StartVellaro(m_folder->path(), RegisterChildWindows, false));
         QCOMPARE(m_folder->messages().shown().size(), std::size_t(1));
         const auto& message = m_folder->messages().shown().front();
