@@ -31,9 +31,13 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -155,6 +159,9 @@ private slots:
     }
     void cleanup()
     {
+        m_rowDone = true;
+        if (m_pipeWriter.joinable())
+            m_pipeWriter.join();
         m_main.reset();
         m_places.reset();
         m_folder.reset();
@@ -272,6 +279,9 @@ private slots:
         row("picture: truncated JPEG", "picture", QStringLiteral("truncated"),
             QStringLiteral("shown | full size: shown"), Exactly, true);
         row("picture: header claims 100000 x 100000", "picture", QStringLiteral("huge"), notDecoded, Exactly, true);
+        const QString noFile = QStringLiteral("ERROR: The name is that of a device or pipe, not a file.");
+        row("picture: a named pipe", "picture", QStringLiteral("pipe"), noFile, Exactly, true);
+        row("picture: an endless device", "picture", QStringLiteral("/dev/zero"), noFile, Exactly, true);
         row("picture: unreadable", "picture", QStringLiteral("unreadable"),
             QStringLiteral("ERROR: The file cannot be read."), Exactly, true);
 
@@ -280,6 +290,7 @@ private slots:
             QStringLiteral(" Error Opening the database.  The file '%1' could not be found."), Exactly, true);
         row("catalogue: empty file", "start-up", QStringLiteral("empty"), cannotOpen, Exactly, true);
         row("catalogue: a folder", "start-up", QStringLiteral("folder"), cannotOpen, Exactly, true);
+        row("catalogue: a named pipe", "start-up", QStringLiteral("pipe"), cannotOpen, Exactly, true);
         row("catalogue: read-only", "start-up", QStringLiteral("read-only"), cannotOpen, Exactly, true);
         row("catalogue: unreadable", "start-up", QStringLiteral("unreadable"), cannotOpen, Exactly, true);
         row("catalogue: locked by another connection", "start-up", QStringLiteral("locked"), cannotOpen, Exactly, true);
@@ -345,7 +356,7 @@ private slots:
         }
         if (unchanged) {
             QCOMPARE(QFile::exists(m_folder->cataloguePath()), m_catalogueExists);
-            QVERIFY2(fileBytes(m_folder->cataloguePath()) == m_catalogue, "the catalogue was written");
+            QVERIFY2(catalogueBytes() == m_catalogue, "the catalogue was written");
         }
     }
 
@@ -386,7 +397,19 @@ private:
     void markCatalogue()
     {
         m_catalogueExists = QFile::exists(m_folder->cataloguePath());
-        m_catalogue = fileBytes(m_folder->cataloguePath());
+        m_catalogue = catalogueBytes();
+    }
+
+    // The catalogue file's bytes; what stands there instead when it is no file, never opened, as
+    // opening a named pipe would wait for a writer.
+    QByteArray catalogueBytes() const
+    {
+        const QFileInfo info(m_folder->cataloguePath());
+        if (info.isDir())
+            return QByteArrayLiteral("a folder");
+        if (info.exists() && !info.isFile())
+            return QByteArrayLiteral("no regular file");
+        return fileBytes(info.filePath());
     }
 
     // Runs this test's row in a new copy of the program as the unprivileged "nobody"; empty when
@@ -732,6 +755,23 @@ private:
             writeFile(path, fileBytes(m_folder->filePath(QStringLiteral("Lighthouse.jpg"))).first(2000));
         else if (kind == u"huge")
             writeFile(m_places->filePath(QStringLiteral("picture.png")), hugePngHeader());
+        else if (kind == u"pipe") {
+            // A writer answers every reader that opens the pipe with a few bytes and the end, so
+            // that a viewer that reads it anyway fails the row rather than waiting for ever.
+            mkfifo(QFile::encodeName(path).constData(), 0600);
+            m_rowDone = false;
+            m_pipeWriter = std::thread([this, pipe = QFile::encodeName(path)] {
+                while (!m_rowDone) {
+                    const int writer = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+                    if (writer >= 0) {
+                        [[maybe_unused]] const auto written = ::write(writer, "not a picture", 13);
+                        ::close(writer);
+                    }
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+            });
+        } else if (kind.startsWith(u'/'))
+            return kind;
         else if (kind == u"unreadable") {
             writeFile(path, fileBytes(m_folder->filePath(QStringLiteral("Lighthouse.jpg"))));
             QFile::setPermissions(path, {});
@@ -783,6 +823,9 @@ private:
         } else if (input == u"folder") {
             QFile::remove(catalogue);
             QDir().mkdir(catalogue);
+        } else if (input == u"pipe") {
+            QFile::remove(catalogue);
+            mkfifo(QFile::encodeName(catalogue).constData(), 0600);
         } else if (input == u"locked") {
             holder = Database::OpenDatabase(catalogue, true, false, cDataBase::ConnectString());
         } else if (input == u"damaged schema") {
@@ -890,6 +933,8 @@ private:
     std::unique_ptr<mdiMain> m_main;
     QByteArray m_catalogue;
     bool m_catalogueExists = false;
+    std::thread m_pipeWriter;
+    std::atomic<bool> m_rowDone{false};
     // The path a row's message names.
     QString m_path;
 };
