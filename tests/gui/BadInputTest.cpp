@@ -200,6 +200,8 @@ private slots:
         kept("caption: CJK and Cyrillic", "editor caption", otherScripts);
         kept("caption: emoji outside the BMP", "editor caption", emoji);
         kept("caption: SQL injection", "editor caption", injection);
+        kept("import caption: NUL and quotes", "import caption", QStringLiteral("Roll's \"end\"") + nul);
+        kept("import caption: emoji and right to left", "import caption", emoji + rightToLeft);
         kept("category: apostrophe and quotes", "categories", QStringLiteral(R"(Mum's "best")"));
         kept("category: SQL injection", "categories", QStringLiteral("x'); DROP TABLE Categories; --"));
         kept("subject: emoji outside the BMP", "subjects", emoji);
@@ -376,6 +378,8 @@ private:
             return copyPhoto(where.endsWith(u"storage place"), input);
         if (where == u"labels to skip")
             return labelsToSkip(input);
+        if (where == u"import caption")
+            return importCaption(input);
         if (where == u"import label count")
             return importLabelCount(input);
         if (where == u"date typed")
@@ -685,6 +689,29 @@ private:
         writeFile(folder + QStringLiteral("/a.jpg"), "a");
         writeFile(folder + QStringLiteral("/b.jpg"), "b");
         return folder;
+    }
+
+    QString importCaption(const QString& input)
+    {
+        const QString folder = twoFiles();
+        openMain();
+        m_main->ShowChild(QStringLiteral("frmImport"));
+        QWidget* window = m_main->Child(QStringLiteral("frmImport"));
+        QTest::keyClicks(control<QLineEdit>(window, "txtImportDir"), folder);
+        auto* caption = control<QPlainTextEdit>(window, "txtCaption");
+        caption->setFocus();
+        caption->insertPlainText(input);
+        m_folder->messages().setNextAnswer(MsgAnswer::Yes);
+        click(window, "cmdImport");
+        const QString said = messages();
+        if (said != u"2 files found. Import?\n2 files added to Vellaro.")
+            return said;
+        const int stored =
+            countRows(QStringLiteral("SELECT * FROM Photos WHERE PhotoID IN (8, 9) AND Caption = ?"), {input});
+        [&] { QVERIFY2(stored == 2, "the catalogue does not hold the caption as typed"); }();
+        // Closed, the import window shows the last photo in the editor, read from the catalogue.
+        click(window, "cmdCancel");
+        return messages() + control<QPlainTextEdit>(editor(), "txtCaption")->toPlainText();
     }
 
     QString importLabelCount(const QString& input)
