@@ -87,6 +87,9 @@ ReadResult readPicture(const QString& fileName, const std::function<QSize(const 
         return fileFailure(QStringLiteral("The file could not be found."));
     if (info.isDir())
         return fileFailure(QStringLiteral("The name is that of a folder, not a file."));
+    // Reading a named pipe waits for a writer and a device may never end: only files are opened.
+    if (!info.isFile())
+        return fileFailure(QStringLiteral("The name is that of a device or pipe, not a file."));
     if (!info.isReadable())
         return fileFailure(QStringLiteral("The file cannot be read."));
 

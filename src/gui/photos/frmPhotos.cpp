@@ -87,6 +87,16 @@ public:
     QStringList names;
 };
 
+// The number of labels typed or pasted. No count below zero can be printed, and -1 would be stored
+// as no count at all, which the label list then refuses: both are out of range.
+std::int16_t labelCount(const QString& text)
+{
+    const std::int16_t count = toInt16(text);
+    if (count < 0)
+        throw Failure(ErrorNumber::Overflow, QStringLiteral("frmPhotos"));
+    return count;
+}
+
 } // namespace
 
 frmPhotos* frmPhotos::make(MainFrame* main, QWidget* parent)
@@ -422,7 +432,8 @@ void frmPhotos::ShowPhoto()
     txtCaption->setPlainText(photo.Caption);
     txtPhotoID->setText(QString::number(photo.PhotoID));
     dtpTaken->setValue(photo.DateTaken);
-    txtNumberofLabels->setText(QString::number(photo.NumberofLabels));
+    // A photo without a count shows an empty box, which a save leaves without a count.
+    txtNumberofLabels->setText(photo.NumberofLabels < 0 ? QString() : QString::number(photo.NumberofLabels));
     chkPrintLabel->setChecked(photo.PrintLabel == 1);
     txtFileName->setText(photo.FileName);
     txtComments->setText(photo.Comments);
@@ -720,7 +731,7 @@ void frmPhotos::SavePhoto()
                 photo.StorageLocationID = toInt32(cboCodedPhoto[1]->Code());
             photo.DateTaken = dtpTaken->Value();
             if (!txtNumberofLabels->text().isEmpty())
-                photo.NumberofLabels = toInt16(txtNumberofLabels->text());
+                photo.NumberofLabels = labelCount(txtNumberofLabels->text());
             photo.PrintLabel = chkPrintLabel->isChecked() ? 1 : 0;
             m_Photos->Save();
             photoWritten = true;
@@ -905,12 +916,14 @@ void frmPhotos::copyPhoto()
     // Everything is read first, so that a value that cannot be copied changes nothing.
     const std::int32_t oldNumber = toInt32(txtPhotoID->text());
     const QVariant date = dtpTaken->Value();
-    const std::int16_t location = toInt16(cboCodedPhoto[0]->Code());
+    const std::int32_t location = toInt32(cboCodedPhoto[0]->Code());
     const QString caption = txtCaption->toPlainText();
-    const std::int16_t labels = toInt16(txtNumberofLabels->text());
+    const QString labels = txtNumberofLabels->text();
+    if (!labels.isEmpty())
+        labelCount(labels);
     const bool printLabel = chkPrintLabel->isChecked();
     const QString comments = txtComments->text();
-    const std::int16_t storageLocation = toInt16(cboCodedPhoto[1]->Code());
+    const std::int32_t storageLocation = toInt32(cboCodedPhoto[1]->Code());
     const QString fileName = txtFileName->text();
     const QString places[] = {cboPhotos[0]->currentText(), cboCodedPhoto[0]->Text(), cboPhotos[1]->currentText(),
                               cboCodedPhoto[1]->Text()};
@@ -942,7 +955,7 @@ void frmPhotos::copyPhoto()
     dtpTaken->setValue(date);
     chkPrintLabel->setChecked(printLabel);
     txtFileName->setText(fileName);
-    txtNumberofLabels->setText(QString::number(labels));
+    txtNumberofLabels->setText(labels);
     // The places are shown as they are saved: the texts of the photo copied with their codes.
     cboPhotos[0]->setEditText(places[0]);
     cboCodedPhoto[0]->setText(places[1]);
