@@ -67,13 +67,6 @@ template <typename T> T* control(const QWidget* window, const char* name)
     return window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-}
-
 quint32 crc32(const QByteArray& bytes)
 {
     quint32 crc = 0xffffffffu;
@@ -775,7 +768,7 @@ private:
         if (kind == u"folder")
             QDir().mkdir(path);
         else if (kind == u"empty")
-            writeFile(path, {});
+            writeFile(path, QByteArray());
         else if (kind == u"text")
             writeFile(path, "These are notes about the picture, not a picture.\n");
         else if (kind == u"truncated")
