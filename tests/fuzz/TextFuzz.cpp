@@ -369,6 +369,12 @@ bool plainlyNoNumber(const QString& text)
         if (c.isDigit())
             return false;
     }
+    QString bare = text.trimmed();
+    if (bare.startsWith(u'+') || bare.startsWith(u'-'))
+        bare.remove(0, 1);
+    // "nan" is a double, yet no number.
+    if (bare.compare(u"nan", Qt::CaseInsensitive) == 0)
+        return true;
     return !text.contains(QStringLiteral("inf"), Qt::CaseInsensitive) &&
            !text.contains(QStringLiteral("nan"), Qt::CaseInsensitive);
 }
