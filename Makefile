@@ -24,9 +24,10 @@ test: build
 
 # The tests (and the program some of them start) built with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer, then a one-minute run of the fuzz target over tests/fuzz/corpus.
+# Warnings stop `make test`; clang's own extra ones are shown here but do not stop the run.
 sanitize:
 	@./scripts/install-deps.sh sanitize
-	@cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLARO_WERROR=ON \
+	@cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLARO_WERROR=OFF \
 		-DCMAKE_CXX_COMPILER=clang++ -DVELLARO_SANITIZE=ON -DVELLARO_FUZZ=ON -DVELLARO_BUILD_BENCHMARKS=OFF
 	@cmake --build $(SANITIZE_DIR) --parallel 2
 	@QT_QPA_PLATFORM=offscreen ctest --test-dir $(SANITIZE_DIR) --output-on-failure --parallel 2
