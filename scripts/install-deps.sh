@@ -1,5 +1,6 @@
 #!/bin/sh
 # Installs the Debian packages Vellaro needs to build, test and run, skipping those already present.
+# With the argument "sanitize" it adds clang and its sanitizer and libFuzzer libraries.
 set -e
 
 packages="g++ make cmake ninja-build pkg-config
@@ -7,6 +8,9 @@ qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-gtk-platformtheme
 libsqlcipher-dev libicu-dev libbenchmark-dev
 qt6-image-formats-plugins
 fonts-liberation poppler-utils xvfb xauth"
+if [ "$1" = sanitize ]; then
+    packages="$packages clang libclang-rt-14-dev llvm"
+fi
 
 missing=""
 for p in $packages; do

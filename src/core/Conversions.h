@@ -7,8 +7,9 @@
 
 // Conversions of typed text and field values into the program's whole numbers and booleans.
 // Whole numbers accept surrounding blanks, a sign and a fraction; fractions round halves to even
-// (2.5 gives 2, 3.5 gives 4). Text that is no number raises 13 (type mismatch); a number outside
-// the target's range raises 6 (overflow).
+// (2.5 gives 2, 3.5 gives 4). Text that is no number ("nan" included) raises 13 (type mismatch); a
+// number outside the target's range raises 6 (overflow), even one too large for a double ("1e400"),
+// while one too small for a double ("1e-400") is 0.
 
 // A 32-bit whole number. Raises 13 or 6.
 std::int32_t toInt32(const QString& text);

@@ -11,6 +11,36 @@ char32_t fold(char32_t c)
     return QChar::toCaseFolded(c);
 }
 
+struct FoldPair
+{
+    char32_t code;
+    char32_t folded;
+};
+
+// Every code point whose case folding is another, once sorted by code point and once by what it folds to.
+struct FoldTables
+{
+    std::vector<FoldPair> byCode;
+    std::vector<FoldPair> byFolded;
+};
+
+const FoldTables& foldTables()
+{
+    static const FoldTables tables = [] {
+        FoldTables built;
+        for (char32_t c = 0; c <= QChar::LastValidCodePoint; ++c) {
+            const char32_t folded = fold(c);
+            if (folded != c)
+                built.byCode.push_back({c, folded});
+        }
+        built.byFolded = built.byCode;
+        std::stable_sort(built.byFolded.begin(), built.byFolded.end(),
+                         [](const FoldPair& a, const FoldPair& b) { return a.folded < b.folded; });
+        return built;
+    }();
+    return tables;
+}
+
 // The text's code points; a lone surrogate stands for itself.
 std::u32string codePoints(QStringView text)
 {
@@ -58,10 +88,12 @@ WildcardPattern::WildcardPattern(QStringView patternText)
                 token.negated = true;
                 ++j;
             }
+            // The set keeps the characters as written: folding the ends of a range would change which
+            // characters lie between them ("[A-z]" holds "_", while "a" to "z" does not).
             for (; j < close; ++j) {
-                const char32_t low = fold(pattern[j]);
+                const char32_t low = pattern[j];
                 if (j + 2 < close && pattern[j + 1] == U'-') {
-                    const char32_t high = fold(pattern[j + 2]);
+                    const char32_t high = pattern[j + 2];
                     token.ranges.push_back({std::min(low, high), std::max(low, high)});
                     j += 2;
                 } else {
@@ -72,6 +104,12 @@ WildcardPattern::WildcardPattern(QStringView patternText)
             // "[]" stands for nothing at all.
             if (token.ranges.empty() && !token.negated)
                 continue;
+            const std::vector<FoldPair>& byCode = foldTables().byCode;
+            token.foldsOthers = std::any_of(token.ranges.begin(), token.ranges.end(), [&byCode](const Range& range) {
+                const auto first = std::lower_bound(byCode.begin(), byCode.end(), range.low,
+                                                    [](const FoldPair& pair, char32_t c) { return pair.code < c; });
+                return first != byCode.end() && first->code <= range.high;
+            });
         } else {
             token.literal = fold(c);
         }
@@ -89,12 +127,19 @@ bool WildcardPattern::matchesOne(const Token& token, char32_t folded) const
     case Token::Kind::Digit:
         return folded >= U'0' && folded <= U'9';
     case Token::Kind::Set: {
-        bool inSet = false;
-        for (const Range& range : token.ranges) {
-            if (folded >= range.low && folded <= range.high) {
-                inSet = true;
-                break;
-            }
+        const auto named = [&token](char32_t c) {
+            return std::any_of(token.ranges.begin(), token.ranges.end(),
+                               [c](const Range& range) { return c >= range.low && c <= range.high; });
+        };
+        // The folded character is its own folding, so the set holds the text character exactly when it
+        // names the folded one or another character folding to it.
+        bool inSet = named(folded);
+        if (!inSet && token.foldsOthers) {
+            const std::vector<FoldPair>& byFolded = foldTables().byFolded;
+            auto other = std::lower_bound(byFolded.begin(), byFolded.end(), folded,
+                                          [](const FoldPair& pair, char32_t c) { return pair.folded < c; });
+            for (; !inSet && other != byFolded.end() && other->folded == folded; ++other)
+                inSet = named(other->code);
         }
         return inSet != token.negated;
     }
@@ -104,7 +149,7 @@ bool WildcardPattern::matchesOne(const Token& token, char32_t folded) const
     return false;
 }
 
-template <typename CharAt> bool WildcardPattern::matchAll(CharAt charAt, qsizetype length) const
+template <typename CharAt> bool WildcardPattern::matchAll(CharAt charAt, qsizetype length, qsizetype* steps) const
 {
     // Every token but "*" takes exactly one character, so the greedy match that backtracks only to
     // the last "*" is complete: an earlier "*" never needs to take more, since the last one can.
@@ -114,7 +159,9 @@ template <typename CharAt> bool WildcardPattern::matchAll(CharAt charAt, qsizety
     qsizetype i = 0;
     std::size_t starToken = tokenCount;
     qsizetype starText = 0;
+    qsizetype count = 0;
     while (i < length) {
+        ++count;
         if (p < tokenCount && m_tokens[p].kind == Token::Kind::AnyRun) {
             starToken = p++;
             starText = i;
@@ -125,31 +172,37 @@ template <typename CharAt> bool WildcardPattern::matchAll(CharAt charAt, qsizety
             p = starToken + 1;
             i = ++starText;
         } else {
-            return false;
+            // No "*" to take more: the text cannot match.
+            p = tokenCount + 1;
+            break;
         }
     }
-    while (p < tokenCount && m_tokens[p].kind == Token::Kind::AnyRun)
+    while (p < tokenCount && m_tokens[p].kind == Token::Kind::AnyRun) {
+        ++count;
         ++p;
+    }
+    if (steps)
+        *steps = count;
     return p == tokenCount;
 }
 
-bool WildcardPattern::matchesCodePoints(const std::u32string& text) const
+bool WildcardPattern::matchesCodePoints(const std::u32string& text, qsizetype* steps) const
 {
-    return matchAll([&text](qsizetype i) { return text[std::size_t(i)]; }, qsizetype(text.size()));
+    return matchAll([&text](qsizetype i) { return text[std::size_t(i)]; }, qsizetype(text.size()), steps);
 }
 
-bool WildcardPattern::matches(QStringView text) const
+bool WildcardPattern::matches(QStringView text, qsizetype* steps) const
 {
-    return matchesCodePoints(codePoints(text));
+    return matchesCodePoints(codePoints(text), steps);
 }
 
-bool WildcardPattern::matchesUtf8(const char* text, qsizetype size) const
+bool WildcardPattern::matchesUtf8(const char* text, qsizetype size, qsizetype* steps) const
 {
     const bool ascii = std::all_of(text, text + size, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     // Decoded as a read value is, so that a find gives the same answer on a row wherever it runs.
     if (!ascii)
-        return matches(QString::fromUtf8(text, size));
-    return matchAll([text](qsizetype i) { return char32_t(static_cast<unsigned char>(text[i])); }, size);
+        return matches(QString::fromUtf8(text, size), steps);
+    return matchAll([text](qsizetype i) { return char32_t(static_cast<unsigned char>(text[i])); }, size, steps);
 }
 
 std::optional<QString> toSqlLikePattern(QStringView pattern)

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 class ConversionsTest : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,7 @@ private slots:
         QTest::newRow("exponent") << "1e3" << 1000;
         QTest::newRow("largest") << "2147483647" << 2147483647;
         QTest::newRow("smallest") << "-2147483648" << int(-2147483647 - 1);
+        QTest::newRow("too small for a double rounds to zero") << "1e-400" << 0;
     }
     void wholeNumbersRoundHalvesToEven()
     {
@@ -37,6 +40,7 @@ private slots:
         QTest::newRow("blank") << "   ";
         QTest::newRow("letters") << "abc";
         QTest::newRow("number then letters") << "12abc";
+        QTest::newRow("not a number") << "nan";
     }
     void textThatIsNoNumberIsATypeMismatch()
     {
@@ -55,6 +59,15 @@ private slots:
         QCOMPARE(toInt16(QStringLiteral("32767")), std::int16_t(32767));
         QVERIFY_FAILURE(toInt16(QStringLiteral("32768")), ErrorNumber::Overflow);
         QVERIFY_FAILURE(toInt16(QVariant(40000)), ErrorNumber::Overflow);
+        // Beyond a double's range is still a number, only too large.
+        QVERIFY_FAILURE(toInt32(QStringLiteral("1e400")), ErrorNumber::Overflow);
+        // 2^63 equals the largest 64-bit number made a double, yet lies past it.
+        const auto int64Min = std::numeric_limits<std::int64_t>::min();
+        const auto int64Max = std::numeric_limits<std::int64_t>::max();
+        QVERIFY_FAILURE(toWholeNumber(QVariant(QStringLiteral("9223372036854775808")), int64Min, int64Max),
+                        ErrorNumber::Overflow);
+        QVERIFY_FAILURE(toWholeNumber(QVariant(9223372036854775808.0), int64Min, int64Max), ErrorNumber::Overflow);
+        QCOMPARE(toWholeNumber(QVariant(QStringLiteral("-9223372036854775808.4")), int64Min, int64Max), int64Min);
     }
 
     void fieldValuesConvertByTheirKind()
@@ -63,6 +76,12 @@ private slots:
         QCOMPARE(toInt32(QVariant(6.5)), 6);
         QCOMPARE(toInt32(QVariant(true)), -1);
         QVERIFY_FAILURE(toInt32(QVariant()), ErrorNumber::InvalidUseOfNull);
+        QVERIFY_FAILURE(toInt32(QVariant(std::numeric_limits<double>::quiet_NaN())), ErrorNumber::TypeMismatch);
+        // An unsigned 64-bit value past the signed range must not wrap to a negative number.
+        QVERIFY_FAILURE(toWholeNumber(QVariant::fromValue(std::numeric_limits<unsigned long>::max()),
+                                      std::numeric_limits<std::int64_t>::min(),
+                                      std::numeric_limits<std::int64_t>::max()),
+                        ErrorNumber::Overflow);
     }
 
     void booleansFollowTheStoredRule_data()
@@ -75,6 +94,8 @@ private slots:
         QTest::newRow("zero") << "0" << false;
         QTest::newRow("minus one") << "-1" << true;
         QTest::newRow("any other number") << "2.5" << true;
+        QTest::newRow("too large for a double") << "1e400" << true;
+        QTest::newRow("too small for a double") << "1e-400" << false;
     }
     void booleansFollowTheStoredRule()
     {
@@ -87,6 +108,7 @@ private slots:
     {
         QVERIFY_FAILURE(toBoolean(QStringLiteral("Yes")), ErrorNumber::TypeMismatch);
         QVERIFY_FAILURE(toBoolean(QString()), ErrorNumber::TypeMismatch);
+        QVERIFY_FAILURE(toBoolean(QStringLiteral("nan")), ErrorNumber::TypeMismatch);
         QCOMPARE(fromBoolean(true), QStringLiteral("True"));
         QCOMPARE(fromBoolean(false), QStringLiteral("False"));
     }

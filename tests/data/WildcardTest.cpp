@@ -62,6 +62,17 @@ private slots:
         QTest::newRow("bracketed star is literal") << "5[*]" << "5*" << true;
         QTest::newRow("bracketed star is not a run") << "5[*]" << "55" << false;
         QTest::newRow("unclosed bracket is literal") << "a[b" << "a[b" << true;
+        QTest::newRow("empty brackets stand for nothing") << "a[]b" << "ab" << true;
+        QTest::newRow("negated empty brackets are one character") << "[!]x" << "yx" << true;
+        QTest::newRow("dash last is literal") << "[a-]" << "-" << true;
+        QTest::newRow("range backwards") << "[z-a]*" << "Quiet" << true;
+        // A range holds the characters between its ends as written, each in any capitals.
+        QTest::newRow("range holds punctuation between its ends") << "[A-z]" << "_" << true;
+        QTest::newRow("range holds capitals of what it names") << "[0-Z]" << "q" << true;
+        QTest::newRow("range holds nothing folded into it") << "[0-Z]" << "_" << false;
+        QTest::newRow("negated range holds small letters of its capitals") << "[!#-[]" << "e" << false;
+        QTest::newRow("range holds the Kelvin sign, so k") << "[\u2129-\u212B]" << "k" << true;
+        QTest::newRow("range holds the long s, so S") << "[\u017E-\u0180]un" << "Sun" << true;
         QTest::newRow("accented capitals") << "ÉCOLE*" << "école de Paris" << true;
         QTest::newRow("apostrophe as run") << "O*Brien" << "O'Brien" << true;
         QTest::newRow("many stars, no match") << "*a*a*a*a*a*a*a*a*b" << QString(60, u'a') << false;
@@ -73,7 +84,13 @@ private slots:
         QFETCH(QString, pattern);
         QFETCH(QString, text);
         QFETCH(bool, matches);
-        QCOMPARE(WildcardPattern(pattern).matches(text), matches);
+        const WildcardPattern wildcard(pattern);
+        qsizetype steps = -1;
+        QCOMPARE(wildcard.matches(text, &steps), matches);
+        // However the pattern backtracks, it stays within twice the product of the lengths.
+        QVERIFY(steps >= 0 && steps <= 2 * (text.size() + 1) * (pattern.size() + 1));
+        const QByteArray utf8 = text.toUtf8();
+        QCOMPARE(wildcard.matchesUtf8(utf8.constData(), utf8.size()), matches);
     }
 
     void plainPatternsBecomeTheEnginesLike()

@@ -30,6 +30,11 @@ SubjectChooser::SubjectChooser(QWidget* window, QListWidget* list, uc2ColCombo* 
     if (QLineEdit* edit = m_combo->combo()->lineEdit())
         edit->installEventFilter(this);
     m_list->installEventFilter(this);
+    // A window takes its controls down one by one, and the last events of those still standing must
+    // not reach the ones already gone.
+    for (QObject* control :
+         {static_cast<QObject*>(m_combo), static_cast<QObject*>(m_list), static_cast<QObject*>(m_addButton)})
+        connect(control, &QObject::destroyed, this, [this] { m_controlsGone = true; });
 }
 
 SubjectChooser::~SubjectChooser() = default;
@@ -123,7 +128,7 @@ bool SubjectChooser::FocusNext(const QComboBox* from) const
 
 bool SubjectChooser::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!IsOpen())
+    if (!IsOpen() || m_controlsGone)
         return false;
     // A key whose work failed is swallowed, so that it does not go on to change the control.
     return RunAction(event->type() == QEvent::KeyPress, [&] { return subjectEvent(watched, event); });

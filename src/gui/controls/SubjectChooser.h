@@ -76,6 +76,7 @@ private:
     QPushButton* m_addButton;
     TypeAhead& m_typeAhead;
     QWidget* m_nothingChosen;
+    bool m_controlsGone = false;
     std::function<void()> m_onStart;
     std::function<void()> m_onAdded;
     std::function<void()> m_onRemoving;
