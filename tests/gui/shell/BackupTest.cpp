@@ -386,7 +386,7 @@ private slots:
         dialog.setFormCaption(importFrom);
         QCOMPARE(dialog.windowTitle(), importFrom);
         QCOMPARE(shownFolder(&dialog), m_places->path());
-        runModal(dialog, [this](frmBackUp& shown) {
+        runModal(dialog, [](frmBackUp& shown) {
             openFolder(shown, QStringLiteral("Pictures"));
             openFolder(shown, QStringLiteral("Roll 1"));
             click(&shown, "cmdOK");
