@@ -1,5 +1,6 @@
 #include "gui/import/frmBrowse.h"
 
+#include "gui/controls/NamedControls.h"
 #include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
 #include "gui/shell/MainVellaro.h"
@@ -42,13 +43,6 @@ QStringList nameFilters(const QString& pattern)
         filters << filter;
     }
     return filters;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* item = new QPushButton(caption, parent);
-    item->setObjectName(QString::fromLatin1(name));
-    return item;
 }
 
 } // namespace
@@ -110,10 +104,10 @@ frmBrowse::frmBrowse(QWidget* parent) : QDialog(parent)
     // The viewer refuses files by its width: a narrow one would refuse most photographs.
     ucImageViewer1->setMinimumSize(240, 180);
 
-    cmdOK = button(this, "cmdOK", QStringLiteral("&OK"));
+    cmdOK = NamedButton(this, "cmdOK", QStringLiteral("&OK"));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, [this] { RunAction([this] { cmdOK_Click(); }); });
-    cmdCancel = button(this, "cmdCancel", QStringLiteral("&Cancel"));
+    cmdCancel = NamedButton(this, "cmdCancel", QStringLiteral("&Cancel"));
     cmdCancel->setAutoDefault(false);
     connect(cmdCancel, &QPushButton::clicked, this, [this] { RunAction([this] { cmdCancel_Click(); }); });
 

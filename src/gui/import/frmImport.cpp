@@ -1,5 +1,6 @@
 #include "gui/import/frmImport.h"
 
+#include "gui/controls/NamedControls.h"
 #include "core/Failure.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
@@ -36,23 +37,6 @@ namespace {
 const QString importExport = QStringLiteral("ImportExport");
 const QString importDirKey = QStringLiteral("ImportDir");
 const QString exportDirKey = QStringLiteral("ExportDir");
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tip = {})
-{
-    auto* item = new QPushButton(caption, parent);
-    item->setObjectName(QString::fromLatin1(name));
-    item->setToolTip(tip);
-    item->setAutoDefault(false);
-    return item;
-}
-
-QLineEdit* textBox(QWidget* parent, const char* name, const QString& tip = {})
-{
-    auto* item = new QLineEdit(parent);
-    item->setObjectName(QString::fromLatin1(name));
-    item->setToolTip(tip);
-    return item;
-}
 
 QLabel* label(QWidget* parent, const QString& name, const QString& caption, const QRect& place)
 {
@@ -100,10 +84,11 @@ void frmImport::createControls()
 {
     auto* fraDirectory = new QGroupBox(QStringLiteral("Directory"), this);
     fraDirectory->setObjectName(QStringLiteral("fraDirectory"));
-    txtImportDir = textBox(fraDirectory, "txtImportDir", QStringLiteral("Directory to Import Filenames from"));
-    cmdDir[0] = button(fraDirectory, "cmdDir(0)", QStringLiteral("..."), QStringLiteral("Select directory form"));
-    txtExportDir = textBox(fraDirectory, "txtExportDir", QStringLiteral("Directory where files should be moved to"));
-    cmdDir[1] = button(fraDirectory, "cmdDir(1)", QStringLiteral("..."), QStringLiteral("Select directory form"));
+    txtImportDir = NamedTextBox(fraDirectory, "txtImportDir", QStringLiteral("Directory to Import Filenames from"));
+    cmdDir[0] = NamedButton(fraDirectory, "cmdDir(0)", QStringLiteral("..."), QStringLiteral("Select directory form"));
+    txtExportDir =
+        NamedTextBox(fraDirectory, "txtExportDir", QStringLiteral("Directory where files should be moved to"));
+    cmdDir[1] = NamedButton(fraDirectory, "cmdDir(1)", QStringLiteral("..."), QStringLiteral("Select directory form"));
     label(fraDirectory, QStringLiteral("lblDir(0)"), QStringLiteral("Import From"), {8, 22, 80, 24})
         ->setBuddy(txtImportDir);
     label(fraDirectory, QStringLiteral("lblDir(1)"), QStringLiteral("Move To"), {8, 52, 80, 24})
@@ -138,7 +123,7 @@ void frmImport::createControls()
     cboPhotos[1]->setToolTip(QStringLiteral("Type of device the photo is stored in"));
     cboCodedPhoto[1]->setToolTipText(QStringLiteral("Location where photo is stored"));
     cmdAddSubject =
-        button(fraApply, "cmdAddSubject", QStringLiteral("Add a s&ubject"), QStringLiteral("Add a subject"));
+        NamedButton(fraApply, "cmdAddSubject", QStringLiteral("Add a s&ubject"), QStringLiteral("Add a subject"));
     lstSubjects = new QListWidget(fraApply);
     lstSubjects->setObjectName(QStringLiteral("lstSubjects"));
     lstSubjects->setToolTip(QStringLiteral("To delete a subject, Click on it and press delete"));
@@ -149,14 +134,14 @@ void frmImport::createControls()
     chkPrintLabel = new QCheckBox(QStringLiteral("Print &Label?"), fraApply);
     chkPrintLabel->setObjectName(QStringLiteral("chkPrintLabel"));
     chkPrintLabel->setChecked(true);
-    txtNumberofLabels = textBox(fraApply, "txtNumberofLabels");
+    txtNumberofLabels = NamedTextBox(fraApply, "txtNumberofLabels");
     txtNumberofLabels->setText(QStringLiteral("1"));
-    txtComments = textBox(fraApply, "txtComments",
-                          QStringLiteral("Enter any additional comments. Applies to all imported filenames"));
+    txtComments = NamedTextBox(fraApply, "txtComments",
+                               QStringLiteral("Enter any additional comments. Applies to all imported filenames"));
 
-    cmdImport = button(this, "cmdImport", QStringLiteral("&Import"));
-    cmdMove = button(this, "cmdMove", QStringLiteral("&Move Then Import"));
-    cmdCancel = button(this, "cmdCancel", QStringLiteral("&Cancel"));
+    cmdImport = NamedButton(this, "cmdImport", QStringLiteral("&Import"));
+    cmdMove = NamedButton(this, "cmdMove", QStringLiteral("&Move Then Import"));
+    cmdCancel = NamedButton(this, "cmdCancel", QStringLiteral("&Cancel"));
 }
 
 void frmImport::layoutControls()

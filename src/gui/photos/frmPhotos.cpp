@@ -1,5 +1,6 @@
 #include "gui/photos/frmPhotos.h"
 
+#include "gui/controls/NamedControls.h"
 #include "core/Conversions.h"
 #include "core/Failure.h"
 #include "data/Database.h"
@@ -63,22 +64,6 @@ int px(int twips)
     return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tip = {})
-{
-    auto* item = new QPushButton(caption, parent);
-    item->setObjectName(QString::fromLatin1(name));
-    item->setToolTip(tip);
-    item->setAutoDefault(false);
-    return item;
-}
-
-QLineEdit* textBox(QWidget* parent, const char* name)
-{
-    auto* item = new QLineEdit(parent);
-    item->setObjectName(QString::fromLatin1(name));
-    return item;
-}
-
 // Collects the names a fill delivers, so that they are all read before anything is shown.
 class NameList final : public ListTarget
 {
@@ -131,7 +116,7 @@ void frmPhotos::createControls()
         m_labels[i] = new QLabel(QString::fromLatin1(captions[i]), this);
         m_labels[i]->setObjectName(QStringLiteral("lblCaption(%1)").arg(i));
     }
-    txtPhotoID = textBox(this, "txtPhotoID");
+    txtPhotoID = NamedTextBox(this, "txtPhotoID");
     txtCaption = new QPlainTextEdit(this);
     txtCaption->setObjectName(QStringLiteral("txtCaption"));
     txtCaption->setTabChangesFocus(true);
@@ -149,37 +134,40 @@ void frmPhotos::createControls()
     lstSubjects->setObjectName(QStringLiteral("lstSubjects"));
     cboSubjects = new uc2ColCombo(this);
     cboSubjects->setObjectName(QStringLiteral("cboSubjects"));
-    cmdAddSubject = button(this, "cmdAddSubject", QStringLiteral("Add a s&ubject"), QStringLiteral("Add a subject"));
+    cmdAddSubject =
+        NamedButton(this, "cmdAddSubject", QStringLiteral("Add a s&ubject"), QStringLiteral("Add a subject"));
     chkPrintLabel = new QCheckBox(QStringLiteral("Print &Label?"), this);
     chkPrintLabel->setObjectName(QStringLiteral("chkPrintLabel"));
     lblLabels = new QLabel(QStringLiteral("Labels:"), this);
     lblLabels->setObjectName(QStringLiteral("lblLabels"));
-    txtNumberofLabels = textBox(this, "txtNumberofLabels");
-    txtComments = textBox(this, "txtComments");
+    txtNumberofLabels = NamedTextBox(this, "txtNumberofLabels");
+    txtComments = NamedTextBox(this, "txtComments");
 
     fraDigitalFile = new QGroupBox(QStringLiteral("Digital File"), this);
     fraDigitalFile->setObjectName(QStringLiteral("fraDigitalFile"));
-    txtFileName = textBox(fraDigitalFile, "txtFileName");
-    cmdBrowse = button(fraDigitalFile, "cmdBrowse", QStringLiteral("&Browse..."), QStringLiteral("Choose the file"));
-    cmdViewPhoto = button(fraDigitalFile, "cmdViewPhoto", QStringLiteral("&View"), QStringLiteral("View full size"));
-    cmdEditPhoto =
-        button(fraDigitalFile, "cmdEditPhoto", QStringLiteral("&Edit"), QStringLiteral("Open in the default program"));
+    txtFileName = NamedTextBox(fraDigitalFile, "txtFileName");
+    cmdBrowse =
+        NamedButton(fraDigitalFile, "cmdBrowse", QStringLiteral("&Browse..."), QStringLiteral("Choose the file"));
+    cmdViewPhoto =
+        NamedButton(fraDigitalFile, "cmdViewPhoto", QStringLiteral("&View"), QStringLiteral("View full size"));
+    cmdEditPhoto = NamedButton(fraDigitalFile, "cmdEditPhoto", QStringLiteral("&Edit"),
+                               QStringLiteral("Open in the default program"));
     ucImageViewer1 = new ucImageViewer(fraDigitalFile);
     ucImageViewer1->setObjectName(QStringLiteral("ucImageViewer1"));
 
-    cmdFirst = button(this, "cmdFirst", QStringLiteral("|<"), QStringLiteral("First photo"));
-    cmdPrevious = button(this, "cmdPrevious", QStringLiteral("<"), QStringLiteral("Previous photo"));
-    cmdNext = button(this, "cmdNext", QStringLiteral(">"), QStringLiteral("Next photo"));
-    cmdLast = button(this, "cmdLast", QStringLiteral(">|"), QStringLiteral("Last photo"));
+    cmdFirst = NamedButton(this, "cmdFirst", QStringLiteral("|<"), QStringLiteral("First photo"));
+    cmdPrevious = NamedButton(this, "cmdPrevious", QStringLiteral("<"), QStringLiteral("Previous photo"));
+    cmdNext = NamedButton(this, "cmdNext", QStringLiteral(">"), QStringLiteral("Next photo"));
+    cmdLast = NamedButton(this, "cmdLast", QStringLiteral(">|"), QStringLiteral("Last photo"));
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setAlignment(Qt::AlignCenter);
     lblStatus->setFrameShape(QFrame::Panel);
     lblStatus->setFrameShadow(QFrame::Sunken);
-    cmdAdd = button(this, "cmdAdd", QStringLiteral("&Add"), QStringLiteral("Add a new photo"));
-    cmdDelete = button(this, "cmdDelete", QStringLiteral("&Delete"), QStringLiteral("Delete this photo"));
-    cmdUpdate = button(this, "cmdUpdate", QStringLiteral("&Save"), QStringLiteral("Save the changes"));
-    cmdClose = button(this, "cmdClose", QStringLiteral("&Close"));
+    cmdAdd = NamedButton(this, "cmdAdd", QStringLiteral("&Add"), QStringLiteral("Add a new photo"));
+    cmdDelete = NamedButton(this, "cmdDelete", QStringLiteral("&Delete"), QStringLiteral("Delete this photo"));
+    cmdUpdate = NamedButton(this, "cmdUpdate", QStringLiteral("&Save"), QStringLiteral("Save the changes"));
+    cmdClose = NamedButton(this, "cmdClose", QStringLiteral("&Close"));
 
     dtpTaken->setToolTip(QStringLiteral("Check the box to enter a date"));
     cboCodedPhoto[0]->setToolTipText(QStringLiteral("Location where photo was taken"));

@@ -1,5 +1,6 @@
 #include "gui/shell/frmBackUp.h"
 
+#include "gui/controls/NamedControls.h"
 #include "core/Settings.h"
 #include "gui/controls/FolderLists.h"
 #include "gui/shell/Action.h"
@@ -20,13 +21,6 @@ namespace {
 const QString dirKey = QStringLiteral("Dir");
 const QString driveKey = QStringLiteral("Drive");
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* item = new QPushButton(caption, parent);
-    item->setObjectName(QString::fromLatin1(name));
-    return item;
-}
-
 } // namespace
 
 frmBackUp::frmBackUp(QWidget* parent) : QDialog(parent)
@@ -36,10 +30,10 @@ frmBackUp::frmBackUp(QWidget* parent) : QDialog(parent)
     m_lists = new FolderLists(this);
     connect(m_lists, &FolderLists::FolderChanged, this, [this](const QString& folder) { m_selectedFolder = folder; });
 
-    cmdOK = button(this, "cmdOK", QStringLiteral("&OK"));
+    cmdOK = NamedButton(this, "cmdOK", QStringLiteral("&OK"));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, [this] { RunAction([this] { cmdOK_Click(); }); });
-    cmdCancel = button(this, "cmdCancel", QStringLiteral("&Cancel"));
+    cmdCancel = NamedButton(this, "cmdCancel", QStringLiteral("&Cancel"));
     cmdCancel->setAutoDefault(false);
     connect(cmdCancel, &QPushButton::clicked, this, [this] { RunAction([this] { cmdCancel_Click(); }); });
 

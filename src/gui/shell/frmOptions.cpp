@@ -1,5 +1,6 @@
 #include "gui/shell/frmOptions.h"
 
+#include "gui/controls/NamedControls.h"
 #include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
 #include "gui/shell/MainVellaro.h"
@@ -18,13 +19,6 @@ namespace {
 
 const QChar copyrightSign(0xA9);
 const QString checkTip = QStringLiteral("Check this to put it in the caption automatically");
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* item = new QPushButton(caption, parent);
-    item->setObjectName(QString::fromLatin1(name));
-    return item;
-}
 
 QGroupBox* frame(QWidget* parent, const char* name, const QString& caption)
 {
@@ -66,7 +60,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent), m_options(std::make_u
                                            "ENTER to start a new line."));
     m_copyright->setTabChangesFocus(true);
     m_copyright->installEventFilter(this);
-    QPushButton* insert = button(copyrightFrame, "cmdInsert", QStringLiteral("Insert Copyright &Symbol"));
+    QPushButton* insert = NamedButton(copyrightFrame, "cmdInsert", QStringLiteral("Insert Copyright &Symbol"));
     insert->setAutoDefault(false);
     insert->setToolTip(QStringLiteral(" Insert ") + copyrightSign);
     connect(insert, &QPushButton::clicked, this, [this] { RunAction([this] { cmdInsert_Click(); }); });
@@ -85,10 +79,10 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent), m_options(std::make_u
         rememberLayout->addWidget(box);
     rememberLayout->addStretch();
 
-    QPushButton* ok = button(this, "cmdOK", QStringLiteral("&OK"));
+    QPushButton* ok = NamedButton(this, "cmdOK", QStringLiteral("&OK"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] { RunAction([this] { cmdOK_Click(); }); });
-    QPushButton* cancel = button(this, "cmdCancel", QStringLiteral("&Cancel"));
+    QPushButton* cancel = NamedButton(this, "cmdCancel", QStringLiteral("&Cancel"));
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;
