@@ -102,3 +102,17 @@ QIcon TreeNodes::icon(short image, short selectedImage)
     m_icons.insert(pair, both);
     return both;
 }
+
+QTreeWidget* MakeKeyedTree(QWidget* parent)
+{
+    auto* tree = new QTreeWidget(parent);
+    tree->setObjectName(QStringLiteral("TreeView1"));
+    tree->setHeaderHidden(true);
+    tree->setColumnCount(1);
+    tree->setRootIsDecorated(true);
+    tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree->setIconSize(QSize(16, 16));
+    tree->setUniformRowHeights(true);
+    return tree;
+}

@@ -7,10 +7,15 @@
 #include <QString>
 
 class QTreeWidget;
+class QWidget;
 class QTreeWidgetItem;
 
 // A QTreeWidget filled by the record sets: nodes found by key, pictures taken by their 1-based
 // position in the tree image list (TreeIconKeys), the selected picture shown while a node is selected.
+// A one-column tree of keyed entries, chosen one at a time and never edited in place, as the lists
+// and the explorer show them; the caller sets its indentation.
+QTreeWidget* MakeKeyedTree(QWidget* parent);
+
 class TreeNodes final : public TreeTarget
 {
 public:

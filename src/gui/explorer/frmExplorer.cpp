@@ -153,16 +153,8 @@ void frmExplorer::createControls()
     imgSplitter->setObjectName(QStringLiteral("imgSplitter"));
     imgSplitter->setChildrenCollapsible(false);
 
-    TreeView1 = new QTreeWidget(imgSplitter);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setColumnCount(1);
-    TreeView1->setRootIsDecorated(true);
-    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    TreeView1->setIconSize(QSize(16, 16));
+    TreeView1 = MakeKeyedTree(imgSplitter);
     TreeView1->setIndentation(std::max(px(100), 16));
-    TreeView1->setUniformRowHeights(true);
     TreeView1->setMinimumWidth(px(splitterLimit));
     m_nodes = std::make_unique<TreeNodes>(TreeView1);
 

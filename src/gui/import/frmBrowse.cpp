@@ -104,20 +104,11 @@ frmBrowse::frmBrowse(QWidget* parent) : QDialog(parent)
     // The viewer refuses files by its width: a narrow one would refuse most photographs.
     ucImageViewer1->setMinimumSize(240, 180);
 
-    cmdOK = NamedButton(this, "cmdOK", QStringLiteral("&OK"));
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, [this] { RunAction([this] { cmdOK_Click(); }); });
-    cmdCancel = NamedButton(this, "cmdCancel", QStringLiteral("&Cancel"));
-    cmdCancel->setAutoDefault(false);
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { RunAction([this] { cmdCancel_Click(); }); });
-
     auto* fileType = new QHBoxLayout;
     fileType->addWidget(fileTypeLabel);
     fileType->addWidget(cboFiletypes, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
+    QHBoxLayout* buttons = OkCancelRow(
+        this, cmdOK, cmdCancel, [this] { cmdOK_Click(); }, [this] { cmdCancel_Click(); });
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_lists->lblFolder(), 0, 0, 1, 2);

@@ -241,16 +241,8 @@ void frmLists::createControls()
     m_tabPage->setFrameShape(QFrame::StyledPanel);
     m_tabPage->setFrameShadow(QFrame::Raised);
 
-    TreeView1 = new QTreeWidget(this);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setColumnCount(1);
-    TreeView1->setRootIsDecorated(true);
-    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    TreeView1->setIconSize(QSize(16, 16));
+    TreeView1 = MakeKeyedTree(this);
     TreeView1->setIndentation(20);
-    TreeView1->setUniformRowHeights(true);
     m_nodes = std::make_unique<TreeNodes>(TreeView1);
 
     fraNode = new QGroupBox(this);

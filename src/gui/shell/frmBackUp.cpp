@@ -30,17 +30,8 @@ frmBackUp::frmBackUp(QWidget* parent) : QDialog(parent)
     m_lists = new FolderLists(this);
     connect(m_lists, &FolderLists::FolderChanged, this, [this](const QString& folder) { m_selectedFolder = folder; });
 
-    cmdOK = NamedButton(this, "cmdOK", QStringLiteral("&OK"));
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, [this] { RunAction([this] { cmdOK_Click(); }); });
-    cmdCancel = NamedButton(this, "cmdCancel", QStringLiteral("&Cancel"));
-    cmdCancel->setAutoDefault(false);
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { RunAction([this] { cmdCancel_Click(); }); });
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
+    QHBoxLayout* buttons = OkCancelRow(
+        this, cmdOK, cmdCancel, [this] { cmdOK_Click(); }, [this] { cmdCancel_Click(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_lists->Drive1());
     layout->addWidget(m_lists->lblFolder());
