@@ -1,12 +1,13 @@
-# The two commands a user needs: `make test` and `make run`.
-# Both install any missing Debian packages first (scripts/install-deps.sh).
+# The two commands a user needs: `make test` and `make run`; `make install` and `make uninstall` put Vellaro in
+# the desktop's menus for the current user and take it out again.
+# All but uninstall install any missing Debian packages first (scripts/install-deps.sh).
 
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 PROGRAM_DIR := $(CURDIR)/Vellaro
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLARO_WERROR=ON
 
-.PHONY: all deps configure build test sanitize run bench format clean
+.PHONY: all deps configure build test sanitize run install uninstall bench format clean
 
 all: build
 
@@ -37,6 +38,15 @@ sanitize:
 run: build
 	@cmake --install $(BUILD_DIR) --prefix $(PROGRAM_DIR) >/dev/null
 	@$(PROGRAM_DIR)/Vellaro
+
+# For the current user, no root needed: the program folder under ${XDG_DATA_HOME:-~/.local/share}/Vellaro, the
+# launcher ~/.local/bin/vellaro, the menu entry, icons and software-centre description. Uninstall removes what
+# install put there, except the catalogue.
+install: build
+	@./scripts/user-install.sh install $(BUILD_DIR)
+
+uninstall:
+	@./scripts/user-install.sh uninstall
 
 # Every benchmark runs even when an earlier one misses its target; the command fails if any missed.
 bench: build

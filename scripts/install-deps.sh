@@ -7,7 +7,8 @@ packages="g++ make cmake ninja-build pkg-config
 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-gtk-platformtheme
 libsqlcipher-dev libicu-dev libbenchmark-dev
 qt6-image-formats-plugins
-fonts-liberation poppler-utils xvfb xauth"
+fonts-liberation poppler-utils xvfb xauth
+desktop-file-utils appstream"
 if [ "$1" = sanitize ]; then
     packages="$packages clang libclang-rt-14-dev llvm"
 fi
