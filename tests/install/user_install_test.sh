@@ -55,9 +55,10 @@ grep -qx "Icon=$id" "$entry" || fail "the menu entry's icon is not $id"
 metainfo="$data/metainfo/$id.metainfo.xml"
 [ -f "$metainfo" ] || fail "no description at $metainfo"
 appstreamcli validate --no-net "$metainfo" >"$work/appstream" 2>&1 || { cat "$work/appstream"; fail "appstreamcli rejects the description"; }
-if grep -q '^[EW]:' "$work/appstream"; then
+# Not even a remark, but that the id's domain is no registered one: the program has no domain of its own.
+if grep '^[EWI]:' "$work/appstream" | grep -qv ': cid-maybe-not-rdns '; then
     cat "$work/appstream"
-    fail "appstreamcli warns about the description"
+    fail "appstreamcli remarks on the description"
 fi
 grep -q "<id>$id</id>" "$metainfo" || fail "the description's id is not $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" || fail "the description does not launch $id.desktop"
