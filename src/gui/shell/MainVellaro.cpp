@@ -255,6 +255,7 @@ int Main(int argc, char* argv[], const WindowRegistration& registerWindows)
     QApplication::setApplicationName(QString::fromUtf16(AppTitle));
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(VELLARO_VERSION_MAJOR).arg(VELLARO_VERSION_MINOR).arg(VELLARO_VERSION_PATCH));
+    QApplication::setDesktopFileName(QStringLiteral(VELLARO_APP_ID));
     const QString folder = QApplication::applicationDirPath();
     const SingleCopy copy(folder);
     if (!copy.IsOnlyCopy())
