@@ -702,8 +702,14 @@ private slots:
         QTemporaryDir desktop;
         const QByteArray savedHome = qgetenv("XDG_CONFIG_HOME");
         const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+        const QByteArray savedSystemData = qgetenv("XDG_DATA_DIRS");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(desktop.filePath(QStringLiteral("config"))));
         qputenv("XDG_DATA_HOME", QFile::encodeName(desktop.filePath(QStringLiteral("data"))));
+        // The machine's file types but none of its programs: an image viewer installed there would claim the types
+        // below.
+        QDir().mkpath(desktop.filePath(QStringLiteral("system")));
+        QFile::link(QStringLiteral("/usr/share/mime"), desktop.filePath(QStringLiteral("system/mime")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(desktop.filePath(QStringLiteral("system"))));
         QDir().mkpath(desktop.filePath(QStringLiteral("config")));
         QDir().mkpath(desktop.filePath(QStringLiteral("data/applications")));
         const QString script = desktop.filePath(QStringLiteral("viewer.sh"));
@@ -736,6 +742,7 @@ private slots:
         QCOMPARE(m_folder->messages().shown().back().title, QStringLiteral("View Error"));
         qputenv("XDG_CONFIG_HOME", savedHome);
         qputenv("XDG_DATA_HOME", savedData);
+        qputenv("XDG_DATA_DIRS", savedSystemData);
     }
 
 private:
