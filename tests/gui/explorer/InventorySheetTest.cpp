@@ -44,6 +44,37 @@ QList<QStringList> pdfPages(const QString& pdf)
     return result;
 }
 
+// On each page of a PDF, how far the lowest text above the page number ends above it, in points.
+QList<double> roomAbovePageNumbers(const QString& pdf)
+{
+    QProcess reader;
+    reader.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    if (!reader.waitForFinished(60000) || reader.exitCode() != 0)
+        qFatal("pdftotext (poppler-utils) is needed to read the inventory sheet back");
+    static const QRegularExpression tag(QStringLiteral(R"re(<page |<word xMin="[\d.]+" yMin="([\d.]+)" )re"
+                                                       R"re(xMax="[\d.]+" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<QList<std::tuple<double, double, QString>>> pages;
+    for (const auto& match : tag.globalMatch(QString::fromUtf8(reader.readAllStandardOutput()))) {
+        if (match.captured(0) == u"<page ")
+            pages.emplaceBack();
+        else if (!pages.isEmpty())
+            pages.back().append({match.captured(1).toDouble(), match.captured(2).toDouble(), match.captured(3)});
+    }
+    QList<double> room;
+    for (const auto& words : pages) {
+        double footer = 0;
+        for (const auto& [top, bottom, text] : words)
+            if (text == u"Page")
+                footer = std::max(footer, top);
+        double lowest = 0;
+        for (const auto& [top, bottom, text] : words)
+            if (top < footer - 1)
+                lowest = std::max(lowest, bottom);
+        room << footer - lowest;
+    }
+    return room;
+}
+
 // A caption of this photo: most fit their column; every fifth wraps onto two or three lines, every
 // twenty-fifth is far too long for three. Each ends with a word naming its photo.
 QString captionOf(int photo)
@@ -150,6 +181,9 @@ private slots:
             QVERIFY2(pageOfEnd.value(photo, -1) == pageOfRow.value(photo), qPrintable(QString::number(photo)));
         }
         QCOMPARE(elided, 3);
+        // No row runs into the page number below it.
+        for (const double room : roomAbovePageNumbers(pdf))
+            QVERIFY2(room > 6, qPrintable(QString::number(room)));
         QString row2007;
         for (const QStringList& lines : pages)
             for (const QString& line : lines)
