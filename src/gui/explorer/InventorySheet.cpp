@@ -62,8 +62,9 @@ InventorySheet::InventorySheet(const QString& programFolder, QWidget* parent)
 
 InventorySheet::~InventorySheet() = default;
 
-bool InventorySheet::readBox(Box box, qint64 id)
+bool InventorySheet::Read(Box box, qint64 id)
 {
+    m_report.setReportFile(QDir(m_programFolder).filePath(layoutFile));
     const bool device = box == Box::StorageDevice;
     auto names = gDB->DB().OpenRecordset(
         device ? QStringLiteral("SELECT StorageDevice FROM StorageDevices WHERE StorageDeviceID = ?")
@@ -104,15 +105,16 @@ void InventorySheet::Show(Box box, qint64 id)
 {
     {
         BusyPointer busy;
+        bool any = false;
         try {
-            m_report.setReportFile(QDir(m_programFolder).filePath(layoutFile));
+            any = Read(box, id);
         } catch (const Failure& failure) {
             if (failure.Number() != ErrorNumber::ReportFileNotFound)
                 throw;
             MsgBox(QStringLiteral("Unable to find the report file."));
             return;
         }
-        if (!readBox(box, id)) {
+        if (!any) {
             MsgBox(QStringLiteral("No photos are kept in %1.").arg(m_boxName));
             return;
         }

@@ -28,6 +28,9 @@ public:
     // preview. A box without photos, or a missing layout file, is only reported.
     void Show(Box box, qint64 id);
 
+    // Reads the layout file (20504, 20507), then the box's name and photos; false when it holds none.
+    bool Read(Box box, qint64 id);
+
     // Writes every page to this PDF file, with progress and Cancel when it takes a while; a
     // cancelled file is removed. True when the whole sheet was written.
     bool SavePdf(const QString& file);
@@ -39,8 +42,6 @@ signals:
     void previewShowing(QPrintPreviewDialog* preview);
 
 private:
-    // Reads the box's name and photos into the report; false when it holds no photos.
-    bool readBox(Box box, qint64 id);
     bool paintWithProgress(QPagedPaintDevice& device, const QString& label);
     void SavePdf_Click();
 
