@@ -150,7 +150,9 @@ void InventorySheet::Show(Box box, qint64 id)
 
 bool InventorySheet::paintWithProgress(QPagedPaintDevice& device, const QString& label)
 {
-    QProgressDialog progress(label, QStringLiteral("Cancel"), 0, 1, m_parent);
+    // Over the preview when it is open: a window under it could not be reached to cancel.
+    QWidget* over = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_parent;
+    QProgressDialog progress(label, QStringLiteral("Cancel"), 0, 1, over);
     progress.setObjectName(QStringLiteral("prgInventory"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);

@@ -16,6 +16,7 @@
 #include "lists/ListRecordset.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -159,8 +160,6 @@ frmExplorer::frmExplorer(MainFrame* main, const QString& programFolder, QWidget*
     connect(m_slideShowPanel, &QToolButton::clicked, this, [this] { RunAction([this] { SlideShow_Click(); }); });
     connect(m_inventoryPanel, &QToolButton::clicked, this, [this] { RunAction([this] { PrintInventory_Click(); }); });
     connect(mnuPrintInventory, &QAction::triggered, this, [this] { RunAction([this] { PrintInventory_Click(); }); });
-    connect(TreeView1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& position) { showTreeMenu(position); });
 
     Add_RootNodes();
 }
@@ -177,7 +176,6 @@ void frmExplorer::createControls()
     TreeView1->setIndentation(std::max(px(100), 16));
     TreeView1->setMinimumWidth(px(splitterLimit));
     m_nodes = std::make_unique<TreeNodes>(TreeView1);
-    TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
     m_treeMenu = new QMenu(this);
     m_treeMenu->setObjectName(QStringLiteral("mnuTree"));
     mnuPrintInventory = m_treeMenu->addAction(QStringLiteral("Print &Inventory..."));
@@ -357,12 +355,17 @@ void frmExplorer::listPhotos(QTreeWidgetItem* node)
 
 bool frmExplorer::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == TreeView1 && event->type() == QEvent::ContextMenu) {
+        // A right click opens the menu of the node under the mouse; the keyboard's, of the chosen node.
+        const auto* request = static_cast<QContextMenuEvent*>(event);
+        const QPoint at = TreeView1->viewport()->mapFromGlobal(request->globalPos());
+        showTreeMenu(request->reason() == QContextMenuEvent::Mouse ? TreeView1->itemAt(at) : TreeView1->currentItem());
+        return true;
+    }
     if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
-        // The keyboard's menu keys open the tree's menu at the chosen node.
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
-            if (QTreeWidgetItem* current = TreeView1->currentItem())
-                showTreeMenu(TreeView1->visualItemRect(current).center());
+            showTreeMenu(TreeView1->currentItem());
             return true;
         }
     }
@@ -409,9 +412,8 @@ void frmExplorer::Refresh_Click()
     ListPhotos(current);
 }
 
-void frmExplorer::showTreeMenu(const QPoint& position)
+void frmExplorer::showTreeMenu(QTreeWidgetItem* node)
 {
-    QTreeWidgetItem* node = TreeView1->itemAt(position);
     if (!node)
         return;
     if (node != TreeView1->currentItem())
@@ -419,7 +421,8 @@ void frmExplorer::showTreeMenu(const QPoint& position)
     // Only storage entries have a command here: elsewhere no menu opens.
     if (!storageBox(node))
         return;
-    m_treeMenu->popup(TreeView1->viewport()->mapToGlobal(position));
+    TreeView1->scrollToItem(node);
+    m_treeMenu->popup(TreeView1->viewport()->mapToGlobal(TreeView1->visualItemRect(node).center()));
 }
 
 void frmExplorer::PrintInventory_Click()

@@ -64,8 +64,8 @@ private:
     void Refresh_Click();
     void SlideShow_Click();
     void PrintInventory_Click();
-    // The tree's menu over a storage device or storage location, at this point of the tree's viewport.
-    void showTreeMenu(const QPoint& position);
+    // Chooses the node and opens the tree's menu over it when it is a storage device or storage location.
+    void showTreeMenu(QTreeWidgetItem* node);
     // Places the splitter x twips from the left, kept 1500 twips from either edge.
     void SizeControls(double x);
 
