@@ -11,7 +11,8 @@
 void RegisterChildWindows(mdiMain& main)
 {
     main.setChildFactory(QStringLiteral("frmPhotos"), [](mdiMain& frame) { return frmPhotos::make(&frame); });
-    main.setChildFactory(QStringLiteral("frmExplorer"), [](mdiMain& frame) { return frmExplorer::make(&frame); });
+    main.setChildFactory(QStringLiteral("frmExplorer"),
+                         [](mdiMain& frame) { return frmExplorer::make(&frame, frame.programFolder()); });
     main.setChildFactory(QStringLiteral("frmFind"), [](mdiMain& frame) { return frmFind::make(&frame); });
     main.setChildFactory(QStringLiteral("frmLists"), [](mdiMain&) { return frmLists::make(); });
     main.setChildFactory(QStringLiteral("frmImport"), [](mdiMain& frame) { return frmImport::make(&frame); });

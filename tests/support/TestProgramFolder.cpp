@@ -46,6 +46,7 @@ void TestProgramFolder::addHelp()
 void TestProgramFolder::addReport()
 {
     QFile::copy(QStringLiteral(VELLARO_REPORT_FILE), filePath(QStringLiteral("Avery5267.rpt")));
+    QFile::copy(QStringLiteral(VELLARO_INVENTORY_FILE), filePath(QStringLiteral("Inventory.rpt")));
 }
 
 void TestProgramFolder::openCatalogue()

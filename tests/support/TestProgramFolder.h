@@ -22,7 +22,7 @@ public:
 
     // Puts the program's help pages into the folder's Help folder.
     void addHelp();
-    // Puts the program's label report file into the folder.
+    // Puts the program's report files, the labels' and the inventory sheet's, into the folder.
     void addReport();
 
     // Makes gDB and opens the folder's catalogue through it.

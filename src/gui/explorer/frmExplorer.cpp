@@ -5,6 +5,7 @@
 #include "data/Database.h"
 #include "data/cDataBase.h"
 #include "gui/controls/TreeTargets.h"
+#include "gui/explorer/InventorySheet.h"
 #include "gui/explorer/PhotoListModel.h"
 #include "gui/photos/frmViewPhoto.h"
 #include "gui/shell/Action.h"
@@ -15,10 +16,13 @@
 #include "lists/ListRecordset.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QHash>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSet>
 #include <QSplitter>
@@ -109,6 +113,18 @@ std::pair<int, int> placeOf(const QTreeWidgetItem* node)
     return {depth, top->treeWidget()->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(top))};
 }
 
+// The storage device or storage location a node stands for, if it is one.
+std::optional<std::pair<InventorySheet::Box, qint64>> storageBox(const QTreeWidgetItem* node)
+{
+    if (!node)
+        return std::nullopt;
+    const auto [depth, top] = placeOf(node);
+    if (top != StorageDevicesTop || depth < 2)
+        return std::nullopt;
+    return std::pair{depth == 2 ? InventorySheet::Box::StorageDevice : InventorySheet::Box::StorageLocation,
+                     node->data(0, IdRole).toLongLong()};
+}
+
 } // namespace
 
 QStringList frmExplorer::PhotoQueries()
@@ -120,15 +136,16 @@ QStringList frmExplorer::PhotoQueries()
     return queries;
 }
 
-frmExplorer* frmExplorer::make(MainFrame* main, QWidget* parent)
+frmExplorer* frmExplorer::make(MainFrame* main, const QString& programFolder, QWidget* parent)
 {
     std::unique_ptr<frmExplorer> window;
-    if (!RunAction([&] { window = std::make_unique<frmExplorer>(main, parent); }))
+    if (!RunAction([&] { window = std::make_unique<frmExplorer>(main, programFolder, parent); }))
         return nullptr;
     return window.release();
 }
 
-frmExplorer::frmExplorer(MainFrame* main, QWidget* parent) : QWidget(parent), m_main(main)
+frmExplorer::frmExplorer(MainFrame* main, const QString& programFolder, QWidget* parent)
+    : QWidget(parent), m_main(main), m_programFolder(programFolder)
 {
     setObjectName(QStringLiteral("frmExplorer"));
     setWindowTitle(QStringLiteral("Explorer View"));
@@ -141,6 +158,8 @@ frmExplorer::frmExplorer(MainFrame* main, QWidget* parent) : QWidget(parent), m_
             [this](const QModelIndex& index) { RunAction([this, index] { OpenPhoto(index); }); });
     connect(m_refreshPanel, &QToolButton::clicked, this, [this] { RunAction([this] { Refresh_Click(); }); });
     connect(m_slideShowPanel, &QToolButton::clicked, this, [this] { RunAction([this] { SlideShow_Click(); }); });
+    connect(m_inventoryPanel, &QToolButton::clicked, this, [this] { RunAction([this] { PrintInventory_Click(); }); });
+    connect(mnuPrintInventory, &QAction::triggered, this, [this] { RunAction([this] { PrintInventory_Click(); }); });
 
     Add_RootNodes();
 }
@@ -157,6 +176,11 @@ void frmExplorer::createControls()
     TreeView1->setIndentation(std::max(px(100), 16));
     TreeView1->setMinimumWidth(px(splitterLimit));
     m_nodes = std::make_unique<TreeNodes>(TreeView1);
+    m_treeMenu = new QMenu(this);
+    m_treeMenu->setObjectName(QStringLiteral("mnuTree"));
+    mnuPrintInventory = m_treeMenu->addAction(QStringLiteral("Print &Inventory..."));
+    mnuPrintInventory->setObjectName(QStringLiteral("mnuPrintInventory"));
+    mnuPrintInventory->setEnabled(false);
 
     m_model = new PhotoListModel(this);
     ListView1 = new QTreeView(imgSplitter);
@@ -175,6 +199,7 @@ void frmExplorer::createControls()
         0, std::max(px(600), ListView1->fontMetrics().horizontalAdvance(QStringLiteral("PhotoID")) + 12));
     ListView1->viewport()->setMouseTracking(true);
     ListView1->viewport()->installEventFilter(this);
+    TreeView1->installEventFilter(this);
     imgSplitter->setStretchFactor(1, 1);
 
     StatusBar1 = new QStatusBar(this);
@@ -194,8 +219,15 @@ void frmExplorer::createControls()
     m_slideShowPanel->setToolTip(QStringLiteral(" View photos with digital files"));
     m_slideShowPanel->setAutoRaise(true);
     StatusBar1->addWidget(m_countPanel, 1);
+    m_inventoryPanel = new QToolButton(StatusBar1);
+    m_inventoryPanel->setObjectName(QStringLiteral("Panels(4)"));
+    m_inventoryPanel->setText(QStringLiteral("Inventory"));
+    m_inventoryPanel->setToolTip(QStringLiteral("Print an inventory sheet of this storage device or storage location"));
+    m_inventoryPanel->setAutoRaise(true);
+    m_inventoryPanel->setEnabled(false);
     StatusBar1->addPermanentWidget(m_refreshPanel);
     StatusBar1->addPermanentWidget(m_slideShowPanel);
+    StatusBar1->addPermanentWidget(m_inventoryPanel);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -292,6 +324,9 @@ void frmExplorer::ListPhotos(QTreeWidgetItem* node)
     m_query.reset();
     m_model->Clear();
     m_countPanel->clear();
+    const bool box = storageBox(node).has_value();
+    mnuPrintInventory->setEnabled(box);
+    m_inventoryPanel->setEnabled(box);
     if (node)
         RunAction([this, node] { listPhotos(node); });
 }
@@ -320,6 +355,20 @@ void frmExplorer::listPhotos(QTreeWidgetItem* node)
 
 bool frmExplorer::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == TreeView1 && event->type() == QEvent::ContextMenu) {
+        // A right click opens the menu of the node under the mouse; the keyboard's, of the chosen node.
+        const auto* request = static_cast<QContextMenuEvent*>(event);
+        const QPoint at = TreeView1->viewport()->mapFromGlobal(request->globalPos());
+        showTreeMenu(request->reason() == QContextMenuEvent::Mouse ? TreeView1->itemAt(at) : TreeView1->currentItem());
+        return true;
+    }
+    if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            showTreeMenu(TreeView1->currentItem());
+            return true;
+        }
+    }
     if (watched == ListView1->viewport() && event->type() == QEvent::MouseMove) {
         const auto* move = static_cast<QMouseEvent*>(event);
         if (move->position().x() < ListView1->columnWidth(0)) {
@@ -361,6 +410,28 @@ void frmExplorer::Refresh_Click()
         TreeView1->setCurrentItem(current);
     }
     ListPhotos(current);
+}
+
+void frmExplorer::showTreeMenu(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    if (node != TreeView1->currentItem())
+        TreeView1->setCurrentItem(node);
+    // Only storage entries have a command here: elsewhere no menu opens.
+    if (!storageBox(node))
+        return;
+    TreeView1->scrollToItem(node);
+    m_treeMenu->popup(TreeView1->viewport()->mapToGlobal(TreeView1->visualItemRect(node).center()));
+}
+
+void frmExplorer::PrintInventory_Click()
+{
+    const auto box = storageBox(TreeView1->currentItem());
+    if (!box)
+        return;
+    InventorySheet sheet(m_programFolder, this);
+    sheet.Show(box->first, box->second);
 }
 
 void frmExplorer::SlideShow_Click()

@@ -9,7 +9,9 @@
 
 class MainFrame;
 class PhotoListModel;
+class QAction;
 class QLabel;
+class QMenu;
 class QSplitter;
 class QStatusBar;
 class QToolButton;
@@ -30,10 +32,11 @@ class frmExplorer final : public QWidget
 public:
     static constexpr int HelpContextID = 300;
 
-    // The window, or null when it could not be made (the reason has been shown).
-    static frmExplorer* make(MainFrame* main, QWidget* parent = nullptr);
+    // The window, or null when it could not be made (the reason has been shown). The inventory
+    // sheet's layout file is looked for in programFolder.
+    static frmExplorer* make(MainFrame* main, const QString& programFolder, QWidget* parent = nullptr);
 
-    explicit frmExplorer(MainFrame* main, QWidget* parent = nullptr);
+    frmExplorer(MainFrame* main, const QString& programFolder, QWidget* parent = nullptr);
     // Every query the window runs over the photos: the counts, then the listings of each node.
     static QStringList PhotoQueries();
     ~frmExplorer() override;
@@ -60,10 +63,14 @@ private:
     void OpenPhoto(const QModelIndex& index);
     void Refresh_Click();
     void SlideShow_Click();
+    void PrintInventory_Click();
+    // Chooses the node and opens the tree's menu over it when it is a storage device or storage location.
+    void showTreeMenu(QTreeWidgetItem* node);
     // Places the splitter x twips from the left, kept 1500 twips from either edge.
     void SizeControls(double x);
 
     MainFrame* m_main;
+    QString m_programFolder;
     std::unique_ptr<TreeNodes> m_nodes;
     PhotoListModel* m_model;
     // The photos of the last node listed: the rows listed, or for a top-level node only the query.
@@ -79,4 +86,7 @@ private:
     QLabel* m_countPanel;
     QToolButton* m_refreshPanel;
     QToolButton* m_slideShowPanel;
+    QToolButton* m_inventoryPanel;
+    QMenu* m_treeMenu;
+    QAction* mnuPrintInventory;
 };

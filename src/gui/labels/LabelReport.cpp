@@ -1,111 +1,69 @@
 #include "gui/labels/LabelReport.h"
 
 #include "core/Conversions.h"
-#include "core/Failure.h"
 #include "data/Database.h"
 #include "data/cDataBase.h"
+#include "gui/labels/ReportFile.h"
 
-#include <QFile>
-#include <QFontDatabase>
+#include <QFont>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QTextStream>
-
-#include <cmath>
 
 namespace {
 
 constexpr double twipsPerInch = 1440.0;
-const QString source = QStringLiteral("LabelReport");
-
-Failure badLayout(const QString& file, const QString& why)
-{
-    return Failure(ErrorNumber::ReportFileInvalid, source,
-                   QStringLiteral("The report file %1 is no label layout: %2.").arg(file, why));
-}
-
-double inches(const QString& file, const QString& key, const QString& value)
-{
-    bool ok = false;
-    const double number = value.toDouble(&ok);
-    if (!ok || !std::isfinite(number) || number < 0 || number > 100)
-        throw badLayout(file, key + u" is no length in inches");
-    return number;
-}
-
-int count(const QString& file, const QString& key, const QString& value)
-{
-    bool ok = false;
-    const int number = value.toInt(&ok);
-    if (!ok || number < 1 || number > 1000)
-        throw badLayout(file, key + u" is no count");
-    return number;
-}
 
 } // namespace
 
 LabelSheet LabelSheet::Load(const QString& file)
 {
-    QFile input(file);
-    if (!input.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw Failure(ErrorNumber::ReportFileNotFound, source,
-                      QStringLiteral("The report file %1 cannot be found.").arg(file));
+    const ReportFile report(file, QStringLiteral("label layout"));
+    if (report.layout() != u"labels")
+        throw report.invalid(u"it is a " + report.layout() + u" layout");
     LabelSheet sheet;
-    QTextStream text(&input);
-    while (!text.atEnd()) {
-        QString line = text.readLine();
-        line.truncate(line.indexOf(u'#') < 0 ? line.size() : line.indexOf(u'#'));
-        if (line.trimmed().isEmpty())
+    for (const ReportFile::Setting& setting : report.settings()) {
+        const QString& key = setting.key;
+        const QString& value = setting.value;
+        if (key == u"layout")
             continue;
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals < 0)
-            throw badLayout(file, u"\"" + line.trimmed() + u"\" is no setting");
-        const QString key = line.left(equals).trimmed().toLower();
-        const QString value = line.mid(equals + 1).trimmed();
         if (key == u"title")
             sheet.title = value;
-        else if (key == u"page") {
-            static const QHash<QString, QPageSize::PageSizeId> sizes{{QStringLiteral("letter"), QPageSize::Letter},
-                                                                     {QStringLiteral("legal"), QPageSize::Legal},
-                                                                     {QStringLiteral("a4"), QPageSize::A4},
-                                                                     {QStringLiteral("a5"), QPageSize::A5}};
-            if (!sizes.contains(value.toLower()))
-                throw badLayout(file, u"the page " + value + u" is unknown");
-            sheet.page = QPageSize(sizes.value(value.toLower()));
-        } else if (key == u"columns")
-            sheet.columns = count(file, key, value);
+        else if (key == u"page")
+            sheet.page = report.page(setting);
+        else if (key == u"columns")
+            sheet.columns = report.count(setting);
         else if (key == u"rows")
-            sheet.rows = count(file, key, value);
+            sheet.rows = report.count(setting);
         else if (key == u"label-width")
-            sheet.labelWidth = inches(file, key, value);
+            sheet.labelWidth = report.inches(setting);
         else if (key == u"label-height")
-            sheet.labelHeight = inches(file, key, value);
+            sheet.labelHeight = report.inches(setting);
         else if (key == u"pitch-across")
-            sheet.pitchAcross = inches(file, key, value);
+            sheet.pitchAcross = report.inches(setting);
         else if (key == u"pitch-down")
-            sheet.pitchDown = inches(file, key, value);
+            sheet.pitchDown = report.inches(setting);
         else if (key == u"padding")
-            sheet.padding = inches(file, key, value);
+            sheet.padding = report.inches(setting);
         else if (key == u"order") {
             if (value.compare(u"across", Qt::CaseInsensitive) != 0 && value.compare(u"down", Qt::CaseInsensitive) != 0)
-                throw badLayout(file, u"the order " + value + u" is neither across nor down");
+                throw report.invalid(u"the order " + value + u" is neither across nor down");
             sheet.acrossFirst = value.compare(u"across", Qt::CaseInsensitive) == 0;
         } else if (key == u"font")
             sheet.fontFamily = value;
         else if (key == u"font-size")
-            sheet.fontPoints = inches(file, key, value);
+            sheet.fontPoints = report.inches(setting);
         else
-            throw badLayout(file, u"the key " + key + u" is unknown");
+            throw report.invalid(u"the key " + key + u" is unknown");
     }
     if (sheet.columns == 0 || sheet.rows == 0 || sheet.labelWidth <= 0 || sheet.labelHeight <= 0 ||
         sheet.fontFamily.isEmpty() || sheet.fontPoints <= 0)
-        throw badLayout(file, QStringLiteral("it needs columns, rows, a label size and a font"));
+        throw report.invalid(QStringLiteral("it needs columns, rows, a label size and a font"));
     if (sheet.labelWidth > sheet.pitchAcross && sheet.columns > 1)
-        throw badLayout(file, QStringLiteral("its labels overlap across"));
+        throw report.invalid(QStringLiteral("its labels overlap across"));
     if (sheet.labelHeight > sheet.pitchDown && sheet.rows > 1)
-        throw badLayout(file, QStringLiteral("its labels overlap down"));
+        throw report.invalid(QStringLiteral("its labels overlap down"));
     if (2 * sheet.padding >= sheet.labelWidth || 2 * sheet.padding >= sheet.labelHeight)
-        throw badLayout(file, QStringLiteral("its padding leaves no room for text"));
+        throw report.invalid(QStringLiteral("its padding leaves no room for text"));
     return sheet;
 }
 
@@ -152,10 +110,7 @@ QRectF LabelReport::cell(int place, double dpiX, double dpiY) const
 
 QString LabelReport::drawnFamily() const
 {
-    // Arial is seldom installed here; Liberation Sans has the same widths, so captions break alike.
-    if (!QFontDatabase::hasFamily(m_sheet.fontFamily) && m_sheet.fontFamily.compare(u"Arial", Qt::CaseInsensitive) == 0)
-        return QStringLiteral("Liberation Sans");
-    return m_sheet.fontFamily;
+    return ReportFontFamily(m_sheet.fontFamily);
 }
 
 void LabelReport::paintPage(QPainter& painter, int page) const

@@ -27,7 +27,7 @@ struct LabelSheet
     int labelsPerSheet() const { return columns * rows; }
 
     // Reads a report file. Raises 20504 when there is no such file and 20507 when it is no sheet
-    // that labels fit on (an unknown key, a missing or impossible size).
+    // that labels fit on (an unknown key, a missing or impossible size, another layout).
     static LabelSheet Load(const QString& file);
 };
 
