@@ -64,11 +64,13 @@ installfile() {
     record f "$(checksum "$2")" "$2"
 }
 
-# The desktop keeps caches of menu entries and icons; they are refreshed where the tools are installed. An icon
-# cache is kept up to date only where one exists: without it the desktop reads the folders themselves.
+# The desktop keeps caches of menu entries and icons; where the user has them they are refreshed, when the tools
+# are installed. Where there is none the desktop reads the folders themselves, and none is made: it would outlive
+# an uninstall.
 refreshcaches() {
-    if command -v update-desktop-database >/dev/null 2>&1 && [ -d "$data/applications" ]; then
-        update-desktop-database -q "$data/applications" 2>/dev/null || true
+    applications=$data/applications
+    if command -v update-desktop-database >/dev/null 2>&1 && [ -f "$applications/mimeinfo.cache" ]; then
+        update-desktop-database -q "$applications" 2>/dev/null || true
     fi
     hicolor=$data/icons/hicolor
     if command -v gtk-update-icon-cache >/dev/null 2>&1 && [ -f "$hicolor/icon-theme.cache" ]; then

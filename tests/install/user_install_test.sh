@@ -34,6 +34,7 @@ unset XDG_CONFIG_HOME XDG_RUNTIME_DIR
 # The user's own things, which neither install nor uninstall may touch.
 printf '#!/bin/sh\n' >"$home/.local/bin/other-tool"
 printf '[Desktop Entry]\nType=Application\nName=Other\nExec=other-tool\n' >"$data/applications/other.desktop"
+update-desktop-database "$data/applications"
 printf 'not a launcher of ours\n' >"$home/.local/bin/vellaro"
 
 if "$script" install "$build" >"$work/log" 2>&1; then
@@ -114,9 +115,9 @@ cp "$entry" "$work/entry"
 "$script" uninstall >"$work/log" 2>&1 || { cat "$work/log"; fail "uninstall failed"; }
 cmp -s "$catalogue" "$work/catalogue" || fail "uninstall changed the catalogue"
 cmp -s "$entry" "$work/entry" || fail "uninstall removed the menu entry the user had edited"
-left=$(cd "$home" && find . ! -type d ! -name mimeinfo.cache | LC_ALL=C sort | tr '\n' '|')
+left=$(cd "$home" && find . ! -type d | LC_ALL=C sort | tr '\n' '|')
 expected=$(printf '%s\n' ./.local/bin/other-tool ./data/Vellaro/Vellaro.mdb ./data/applications/other.desktop \
-    "./data/applications/$id.desktop" | LC_ALL=C sort | tr '\n' '|')
+    ./data/applications/mimeinfo.cache "./data/applications/$id.desktop" | LC_ALL=C sort | tr '\n' '|')
 [ "$left" = "$expected" ] || fail "after uninstall the home holds $left, expected $expected"
 for folder in "$data/icons" "$data/metainfo" "$program/Help"; do
     [ ! -e "$folder" ] || fail "uninstall left the folder $folder that install made"
@@ -124,6 +125,6 @@ done
 
 # Uninstalling again finds nothing of its own and changes nothing.
 "$script" uninstall >"$work/log" 2>&1 || { cat "$work/log"; fail "a second uninstall failed"; }
-left_again=$(cd "$home" && find . ! -type d ! -name mimeinfo.cache | LC_ALL=C sort | tr '\n' '|')
+left_again=$(cd "$home" && find . ! -type d | LC_ALL=C sort | tr '\n' '|')
 [ "$left_again" = "$left" ] || fail "a second uninstall removed $left, leaving $left_again"
 echo "user install: passed"
