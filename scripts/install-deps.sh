@@ -8,7 +8,7 @@ qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-gtk-platformtheme
 libsqlcipher-dev libicu-dev libbenchmark-dev
 qt6-image-formats-plugins
 fonts-liberation poppler-utils xvfb xauth
-desktop-file-utils appstream"
+desktop-file-utils appstream libxml2-utils"
 if [ "$1" = sanitize ]; then
     packages="$packages clang libclang-rt-14-dev llvm"
 fi

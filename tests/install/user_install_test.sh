@@ -78,6 +78,14 @@ for size in 16 22 24 32 48 64 128 256; do
     [ "$width x $height" = "$size x $size" ] || fail "$icon is $width x $height pixels, not $size"
 done
 
+# The scalable icon for the sizes in between: an SVG document of the same 48-unit grid.
+scalable="$data/icons/hicolor/scalable/apps/$id.svg"
+[ -f "$scalable" ] || fail "no scalable icon at $scalable"
+xmllint --noout "$scalable" || fail "$scalable is no well-formed document"
+[ "$(xmllint --xpath 'name(/*)' "$scalable")" = svg ] || fail "$scalable is no SVG picture"
+[ "$(xmllint --xpath 'string(/*/@viewBox)' "$scalable")" = "0 0 48 48" ] || fail "$scalable is not on the icon's grid"
+[ "$(xmllint --xpath 'count(/*/*[local-name()="path"])' "$scalable")" -gt 5 ] || fail "$scalable draws nothing"
+
 # Start the program as the desktop would: the entry's Exec line, unescaped as the entry format says, run from
 # another folder. It has opened its own catalogue once it makes its settings and has made the catalogue private.
 exec_line=$(sed -n 's/^Exec=//p' "$entry" | sed 's/\\\\/\\/g')
