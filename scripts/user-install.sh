@@ -164,9 +164,9 @@ uninstall_all() {
         echo "Vellaro is not installed for this user: there is no $manifest"
         return 0
     fi
+    # Last made, first removed: files before the folders that hold them, inner folders before outer ones. The
+    # manifest goes only once its files are gone, so an uninstall that is stopped can be run again to finish.
     list=$(tac "$manifest")
-    rm -f "$manifest"
-    # Last made, first removed: files before the folders that hold them, inner folders before outer ones.
     printf '%s\n' "$list" | while IFS="$tab" read -r kind check path; do
         case "$kind" in
         f)
@@ -183,10 +183,13 @@ uninstall_all() {
                 rm -f "$path"
             fi
             ;;
-        d)
-            rmdir "$path" 2>/dev/null || true
-            ;;
         esac
+    done
+    rm -f "$manifest"
+    printf '%s\n' "$list" | while IFS="$tab" read -r kind check path; do
+        if [ "$kind" = d ]; then
+            rmdir "$path" 2>/dev/null || true
+        fi
     done
     refreshcaches
     if [ -e "$program/Vellaro.mdb" ]; then

@@ -109,6 +109,8 @@ done
 kill "$program_pid"
 wait "$program_pid" 2>/dev/null || true
 program_pid=""
+# Stopped at any moment it may leave the catalogue's journal; the catalogue is replaced next, so the journal goes.
+rm -f "$catalogue-journal"
 
 # A second install keeps the user's catalogue as it is.
 printf 'the user catalogue, changed since the first install\n' >"$catalogue"
