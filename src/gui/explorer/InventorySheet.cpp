@@ -144,7 +144,6 @@ void InventorySheet::Show(Box box, qint64 id)
     }
     if (auto* view = preview.findChild<QPrintPreviewWidget*>())
         view->fitToWidth();
-    emit previewShowing(&preview);
     preview.exec();
 }
 

@@ -6,7 +6,6 @@
 #include <QString>
 
 class QPagedPaintDevice;
-class QPrintPreviewDialog;
 class QWidget;
 
 // The inventory sheet of one storage device or storage location: what is kept there, as a table
@@ -36,10 +35,6 @@ public:
     bool SavePdf(const QString& file);
 
     const TableReport& report() const { return m_report; }
-
-signals:
-    // The preview is about to show; tests act on it here.
-    void previewShowing(QPrintPreviewDialog* preview);
 
 private:
     bool paintWithProgress(QPagedPaintDevice& device, const QString& label);

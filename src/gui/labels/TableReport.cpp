@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPen>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -266,8 +267,11 @@ void TableReport::paintPage(QPainter& painter, int page) const
         painter.drawText(
             QPointF(geometry.columnLeft[column], geometry.headingsTop + boldMetrics.ascent()),
             boldMetrics.elidedText(m_sheet.columns[column].heading, Qt::ElideRight, geometry.textWidth[column]));
+    // A rule of three quarters of a point under the headings, whatever the device's resolution.
     const double rule = geometry.bodyTop - geometry.padding;
+    painter.setPen(QPen(Qt::black, geometry.dpiY * 0.75 / 72));
     painter.drawLine(QPointF(geometry.left, rule), QPointF(geometry.right, rule));
+    painter.setPen(Qt::black);
 
     painter.setFont(geometry.body);
     const QFontMetricsF metrics(geometry.body, &device);
