@@ -1,0 +1,28 @@
+#include "support/TaggedPictures.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <exiv2/exif.hpp>
+#include <exiv2/image.hpp>
+#include <exiv2/jpgimage.hpp>
+
+#include <exception>
+
+bool writeTaggedPicture(const QString& path, const std::map<std::string, std::string>& exif)
+{
+    try {
+        // The library starts a new JPEG from a blank picture of its own.
+        const auto image = Exiv2::ImageFactory::create(Exiv2::ImageType::jpeg, QFile::encodeName(path).toStdString());
+        Exiv2::ExifData data;
+        for (const auto& [key, value] : exif)
+            data[key] = value;
+        image->setExifData(data);
+        image->writeMetadata();
+        return true;
+    } catch (const std::exception& error) {
+        QTest::qFail(qPrintable(u"cannot write the picture " + path + u": " + QString::fromLocal8Bit(error.what())),
+                     __FILE__, __LINE__);
+        return false;
+    }
+}
