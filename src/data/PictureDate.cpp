@@ -54,6 +54,59 @@ void muteLibraryLog()
     (void)muted;
 }
 
+// What the start of a file says about its EXIF data.
+enum class JpegExif { NotJpeg, None, Found };
+
+// Reads a JPEG file's markers up to its image data and takes the EXIF block (the TIFF data after
+// "Exif\0\0" in an APP1 segment). The library's own reader would decode every other block too, and
+// an editor's XMP packet costs several times what the EXIF does.
+JpegExif readJpegExif(QFile& file, QByteArray& exif)
+{
+    const QByteArray start = file.read(2);
+    if (start.size() != 2 || uchar(start[0]) != 0xFF || uchar(start[1]) != 0xD8)
+        return JpegExif::NotJpeg;
+    for (;;) {
+        char byte = 0;
+        if (!file.getChar(&byte) || uchar(byte) != 0xFF)
+            return JpegExif::None;
+        // Any number of fill bytes may come before a marker.
+        while (uchar(byte) == 0xFF) {
+            if (!file.getChar(&byte))
+                return JpegExif::None;
+        }
+        const uchar marker = uchar(byte);
+        if (marker == 0xD9 || marker == 0xDA) // the end, or the image data: no metadata follows
+            return JpegExif::None;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) // markers without a segment
+            continue;
+        const QByteArray length = file.read(2);
+        if (length.size() != 2)
+            return JpegExif::None;
+        qint64 rest = (uchar(length[0]) << 8 | uchar(length[1])) - 2;
+        if (rest < 0)
+            return JpegExif::None;
+        static const QByteArray exifHeader("Exif\0\0", 6);
+        if (marker == 0xE1 && rest > exifHeader.size()) {
+            if (file.read(exifHeader.size()) == exifHeader) {
+                // A block cut short by a damaged file is decoded as far as it goes.
+                exif = file.read(rest - exifHeader.size());
+                return JpegExif::Found;
+            }
+            rest -= exifHeader.size();
+        }
+        if (!file.seek(file.pos() + rest))
+            return JpegExif::None;
+    }
+}
+
+// The original date and time among the EXIF values, as text; empty when there is none.
+std::string originalDateTime(const Exiv2::ExifData& exif)
+{
+    static const Exiv2::ExifKey key("Exif.Photo.DateTimeOriginal");
+    const auto found = exif.findKey(key);
+    return found == exif.end() ? std::string() : found->toString();
+}
+
 } // namespace
 
 std::optional<QDate> DateTaken(const QString& file)
@@ -62,19 +115,31 @@ std::optional<QDate> DateTaken(const QString& file)
     // Only a regular file is opened: a pipe or a device would hang or feed the reader forever.
     if (!QFileInfo(file).isFile())
         return std::nullopt;
-    static const Exiv2::ExifKey key("Exif.Photo.DateTimeOriginal");
     try {
-        // A file of our own, never a name the library might take for an address to fetch.
+        QFile picture(file);
+        if (!picture.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        QByteArray block;
+        switch (readJpegExif(picture, block)) {
+        case JpegExif::None:
+            return std::nullopt;
+        case JpegExif::Found: {
+            Exiv2::ExifData exif;
+            Exiv2::ExifParser::decode(exif, reinterpret_cast<const Exiv2::byte*>(block.constData()),
+                                      uint32_t(block.size()));
+            return dateOfText(originalDateTime(exif));
+        }
+        case JpegExif::NotJpeg:
+            break;
+        }
+        // Every other kind of picture (TIFF and the raw formats built on it, PNG, WebP, ...) is
+        // read whole by the library. A file of our own, never a name it might take for an address.
         Exiv2::BasicIo::AutoPtr io(new Exiv2::FileIo(QFile::encodeName(file).toStdString()));
         const auto image = Exiv2::ImageFactory::open(io);
         if (!image.get())
             return std::nullopt;
         image->readMetadata();
-        const Exiv2::ExifData& exif = image->exifData();
-        const auto found = exif.findKey(key);
-        if (found == exif.end())
-            return std::nullopt;
-        return dateOfText(found->toString());
+        return dateOfText(originalDateTime(image->exifData()));
     } catch (const std::exception&) {
         // The library's own errors and the standard ones its readers raise on damaged files alike
         // mean that this file tells no date.

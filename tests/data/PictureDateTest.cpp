@@ -56,8 +56,10 @@ private slots:
         };
 
         picture("beach.jpg", {{original, "2019:07:14 10:22:01"}}, QDate(2019, 7, 14));
-        picture("Été à Pemaquid.JPG", {{original, "2003:08:14 19:45:00"}}, QDate(2003, 8, 14));
+        picture("Été à Pemaquid, 灯台.JPG", {{original, "2003:08:14 19:45:00"}}, QDate(2003, 8, 14));
         picture("leap.jpg", {{original, "2004:02:29 00:00:00"}}, QDate(2004, 2, 29));
+        picture("scan.png", {{original, "2018:05:06 07:08:09"}}, QDate(2018, 5, 6));
+        picture("scan 2.png", {{original, "2018:02:30 07:08:09"}}, std::nullopt);
         picture("padded.jpg", {{original, "2011:11:11 11:11:11  "}}, QDate(2011, 11, 11));
         // The day the file was last changed is not the day it was taken.
         picture("edited.jpg", {{"Exif.Image.DateTime", "2020:01:02 03:04:05"}}, std::nullopt);
@@ -72,8 +74,24 @@ private slots:
         // Files that are no readable picture at all, whatever their names say.
         writeFile(path("notes.jpg"), "Not a picture at all, though named like one.");
         expected.emplace_back(path("notes.jpg"), std::nullopt);
-        writeFile(path("cut.jpg"), fileBytes(path("beach.jpg")).left(100));
-        expected.emplace_back(path("cut.jpg"), std::nullopt);
+        // Other blocks before the EXIF one, as editors write them, are passed over; so are fill bytes.
+        const QByteArray xmp = QByteArrayLiteral("http://ns.adobe.com/xap/1.0/\0<x:xmpmeta xmlns:x='adobe:ns:meta/'/>");
+        const QByteArray layered = fileBytes(path("beach.jpg"))
+                                       .insert(2, QByteArrayLiteral("\xff\xe0\x00\x10JFIF\x00\x01\x01\x00\x00\x01"
+                                                                    "\x00\x01\x00\x00\xff\xe1\x00") +
+                                                      char(xmp.size() + 2) + xmp + '\xff');
+        writeFile(path("layered.jpg"), layered);
+        expected.emplace_back(path("layered.jpg"), QDate(2019, 7, 14));
+        // A copy cut short still tells the date its EXIF block holds whole, and none from a cut block.
+        const QByteArray beach = fileBytes(path("beach.jpg"));
+        const qsizetype exifEnd = beach.indexOf("\xff\xdb");
+        QVERIFY(exifEnd > 40);
+        writeFile(path("cut after.jpg"), beach.left(exifEnd + 10));
+        expected.emplace_back(path("cut after.jpg"), QDate(2019, 7, 14));
+        writeFile(path("cut inside.jpg"), beach.left(exifEnd - 4));
+        expected.emplace_back(path("cut inside.jpg"), std::nullopt);
+        writeFile(path("cut png.png"), fileBytes(path("scan.png")).left(60));
+        expected.emplace_back(path("cut png.png"), std::nullopt);
         writeFile(path("empty.jpg"), {});
         expected.emplace_back(path("empty.jpg"), std::nullopt);
         QDir(folder.path()).mkdir(QStringLiteral("album.jpg"));
