@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QTime>
 
-#include <exiv2/basicio.hpp>
 #include <exiv2/error.hpp>
 #include <exiv2/exif.hpp>
 #include <exiv2/image.hpp>
@@ -116,7 +115,7 @@ std::optional<QDate> DateTaken(const QString& file)
     if (!QFileInfo(file).isFile())
         return std::nullopt;
     try {
-        QFile picture(file);
+        QFile picture(QFileInfo(file).absoluteFilePath());
         if (!picture.open(QIODevice::ReadOnly))
             return std::nullopt;
         QByteArray block;
@@ -133,11 +132,8 @@ std::optional<QDate> DateTaken(const QString& file)
             break;
         }
         // Every other kind of picture (TIFF and the raw formats built on it, PNG, WebP, ...) is
-        // read whole by the library. A file of our own, never a name it might take for an address.
-        Exiv2::BasicIo::AutoPtr io(new Exiv2::FileIo(QFile::encodeName(file).toStdString()));
-        const auto image = Exiv2::ImageFactory::open(io);
-        if (!image.get())
-            return std::nullopt;
+        // read whole by the library. It takes a full path for a file, never for an address to fetch.
+        const auto image = Exiv2::ImageFactory::open(QFile::encodeName(picture.fileName()).toStdString());
         image->readMetadata();
         return dateOfText(originalDateTime(image->exifData()));
     } catch (const std::exception&) {
