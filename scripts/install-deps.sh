@@ -5,7 +5,7 @@ set -e
 
 packages="g++ make cmake ninja-build pkg-config
 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-gtk-platformtheme
-libsqlcipher-dev libicu-dev libbenchmark-dev
+libsqlcipher-dev libicu-dev libexiv2-dev libbenchmark-dev
 qt6-image-formats-plugins
 fonts-liberation poppler-utils xvfb xauth
 desktop-file-utils appstream libxml2-utils"

@@ -3,6 +3,7 @@
 #include "core/Conversions.h"
 #include "core/Failure.h"
 #include "data/Database.h"
+#include "data/PictureDate.h"
 #include "data/SqliteSupport.h"
 #include "data/cDataBase.h"
 
@@ -302,7 +303,8 @@ std::vector<std::int32_t> finalSubjects(const Database& db, const ImportValues& 
 class PhotoWriter
 {
 public:
-    PhotoWriter(const Database& db, const ImportValues& values) : m_connection(db.connection())
+    PhotoWriter(const Database& db, const ImportValues& values)
+        : m_connection(db.connection()), m_pictureDates(values.PictureDates)
     {
         const Statement columns(m_connection,
                                 QStringLiteral("SELECT PhotoID, Caption, LocationID, StorageLocationID, DateTaken, "
@@ -335,14 +337,18 @@ public:
             EngineOperation::Insert);
     }
 
-    void add(std::int64_t number, const QString& fileName)
+    // The photo of one file, named fileName in the catalogue; picture is where the file is now.
+    void add(std::int64_t number, const QString& fileName, const QString& picture)
     {
+        std::optional<QDate> taken;
+        if (m_pictureDates)
+            taken = DateTaken(picture);
         m_photo->reset();
         m_photo->bind(1, convertForColumn(qlonglong(number), m_kinds[0]));
         m_photo->bind(2, m_shared.Caption);
         m_photo->bind(3, m_shared.LocationID);
         m_photo->bind(4, m_shared.StorageLocationID);
-        m_photo->bind(5, m_shared.DateTaken);
+        m_photo->bind(5, taken ? convertForColumn(*taken, m_kinds[4]) : m_shared.DateTaken);
         m_photo->bind(6, m_shared.PrintLabel);
         m_photo->bind(7, m_shared.NumberofLabels);
         m_photo->bind(8, convertForColumn(fileName, m_kinds[7]));
@@ -358,6 +364,7 @@ public:
 
 private:
     std::shared_ptr<Connection> m_connection;
+    bool m_pictureDates;
     std::vector<ColumnKind> m_kinds;
     SharedRow m_shared;
     std::unique_ptr<Statement> m_photo;
@@ -365,14 +372,15 @@ private:
 };
 
 // Adds one photo per file name, numbered from first on, reporting progress as offset + done of
-// total. Returns false when the progress asked to stop.
-bool addPhotos(PhotoWriter& writer, std::int64_t first, const QStringList& fileNames, const ImportProgress& progress,
-               qint64 offset, qint64 total)
+// total; pictures are the files where they lie now, read for their dates. Returns false when the
+// progress asked to stop.
+bool addPhotos(PhotoWriter& writer, std::int64_t first, const QStringList& fileNames, const QStringList& pictures,
+               const ImportProgress& progress, qint64 offset, qint64 total)
 {
     writer.prepare();
     const qint64 count = fileNames.size();
     for (qint64 i = 0; i < count; ++i) {
-        writer.add(first + i, fileNames.at(i));
+        writer.add(first + i, fileNames.at(i), pictures.at(i));
         const qint64 done = i + 1;
         if (progress && (done % ProgressStep == 0 || done == count) && !progress(offset + done, total))
             return false;
@@ -505,7 +513,7 @@ ImportResult ImportFiles(const QStringList& files, const ImportValues& values, c
         const std::int64_t last = lastPhotoNumber(db);
         checkNumbers(last, files.size());
         first = last + 1;
-        if (!addPhotos(writer, first, files, progress, 0, files.size())) {
+        if (!addPhotos(writer, first, files, files, progress, 0, files.size())) {
             result.Cancelled = true;
             return result;
         }
@@ -562,7 +570,8 @@ ImportResult MoveThenImportFiles(const QStringList& files, const QString& destin
         const std::int64_t last = lastPhotoNumber(db);
         checkNumbers(last, count);
         first = last + 1;
-        if (!addPhotos(writer, first, destinations, progress, 0, total)) {
+        // The files are still in the source folder while their photos are written.
+        if (!addPhotos(writer, first, destinations, files, progress, 0, total)) {
             result.Cancelled = true;
             return result;
         }

@@ -11,6 +11,7 @@ struct ImportValues
 {
     QString Caption;
     QVariant DateTaken;          // a QDate, or Null for none
+    bool PictureDates = false;   // each photo takes the date its picture was taken, when the file tells it
     QString LocationCode;        // the place taken's code; empty for none
     QString StorageLocationCode; // the storage place's code; empty for none
     QString Comments;
@@ -53,6 +54,8 @@ void CheckImport(qint64 count, const ImportValues& values);
 // record sets store them. The engine's statistics are refreshed in the same unit of work when they
 // are missing or the catalogue has grown by a quarter since they were taken. Any failure part-way
 // undoes the whole import and is raised (3022 for a number in use); a cancel undoes it too.
+// With PictureDates, a file whose EXIF data holds a valid date taken gives its photo that date
+// instead of the shared one; the files are read in the same unit of work, under the same progress.
 ImportResult ImportFiles(const QStringList& files, const ImportValues& values, const ImportProgress& progress = {});
 
 // The destination path of each file: the destination folder, "/" and the file's name.

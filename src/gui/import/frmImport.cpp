@@ -37,6 +37,7 @@ namespace {
 const QString importExport = QStringLiteral("ImportExport");
 const QString importDirKey = QStringLiteral("ImportDir");
 const QString exportDirKey = QStringLiteral("ExportDir");
+const QString pictureDatesKey = QStringLiteral("PictureDates");
 
 QLabel* label(QWidget* parent, const QString& name, const QString& caption, const QRect& place)
 {
@@ -101,7 +102,7 @@ void frmImport::createControls()
 
     auto* fraApply = new QGroupBox(QStringLiteral("Apply to all imported photos"), this);
     fraApply->setObjectName(QStringLiteral("fraApply"));
-    fraApply->setGeometry(6, 92, 420, 402);
+    fraApply->setGeometry(6, 92, 420, 428);
     txtCaption = new QPlainTextEdit(fraApply);
     txtCaption->setObjectName(QStringLiteral("txtCaption"));
     txtCaption->setToolTip(QStringLiteral("The caption of the photo"));
@@ -110,6 +111,11 @@ void frmImport::createControls()
     dtpTaken->setObjectName(QStringLiteral("dtpTaken"));
     dtpTaken->setToolTip(QStringLiteral("Check the box to enter a date"));
     dtpTaken->setValue(QVariant());
+    chkPictureDates = new QCheckBox(QStringLiteral("Use the date each picture was taken"), fraApply);
+    chkPictureDates->setObjectName(QStringLiteral("chkPictureDates"));
+    chkPictureDates->setToolTip(
+        QStringLiteral("Each photo takes the date its camera stored in the picture; the date above is for the rest"));
+    chkPictureDates->setChecked(GetBooleanSetting(importExport, pictureDatesKey, true));
     for (int i = 0; i < 2; ++i) {
         cboPhotos[i] = new DropDownCombo(fraApply);
         cboPhotos[i]->setObjectName(QStringLiteral("cboPhotos(%1)").arg(i));
@@ -163,24 +169,25 @@ void frmImport::layoutControls()
     labels[0]->setGeometry(labelX, 20, 100, 18);
     txtCaption->setGeometry(labelX, 38, 404, 62);
     row(labels[1], dtpTaken, 106, 150);
-    row(labels[2], cboPhotos[0], 134);
-    row(labels[3], cboCodedPhoto[0], 162);
-    row(labels[4], cboPhotos[1], 190);
-    row(labels[5], cboCodedPhoto[1], 218);
-    labels[6]->setGeometry(labelX, 248, 100, rowHeight);
-    cmdAddSubject->setGeometry(fieldX, 248, 130, rowHeight);
-    lstSubjects->setGeometry(labelX, 276, 404, 60);
-    cboSubjects->setGeometry(labelX, 276, 404, rowHeight);
-    chkPrintLabel->setGeometry(labelX, 342, 110, rowHeight);
-    labels[8]->setGeometry(150, 342, 50, rowHeight);
+    chkPictureDates->setGeometry(fieldX, 132, 302, rowHeight);
+    row(labels[2], cboPhotos[0], 160);
+    row(labels[3], cboCodedPhoto[0], 188);
+    row(labels[4], cboPhotos[1], 216);
+    row(labels[5], cboCodedPhoto[1], 244);
+    labels[6]->setGeometry(labelX, 274, 100, rowHeight);
+    cmdAddSubject->setGeometry(fieldX, 274, 130, rowHeight);
+    lstSubjects->setGeometry(labelX, 302, 404, 60);
+    cboSubjects->setGeometry(labelX, 302, 404, rowHeight);
+    chkPrintLabel->setGeometry(labelX, 368, 110, rowHeight);
+    labels[8]->setGeometry(150, 368, 50, rowHeight);
     labels[8]->setBuddy(txtNumberofLabels);
-    txtNumberofLabels->setGeometry(202, 342, 44, rowHeight);
-    row(labels[7], txtComments, 370, 302);
+    txtNumberofLabels->setGeometry(202, 368, 44, rowHeight);
+    row(labels[7], txtComments, 396, 302);
 
-    cmdImport->setGeometry(6, 502, 110, 26);
-    cmdMove->setGeometry(122, 502, 150, 26);
-    cmdCancel->setGeometry(316, 502, 110, 26);
-    setFixedSize(432, 536);
+    cmdImport->setGeometry(6, 528, 110, 26);
+    cmdMove->setGeometry(122, 528, 150, 26);
+    cmdCancel->setGeometry(316, 528, 110, 26);
+    setFixedSize(432, 562);
 }
 
 void frmImport::connectControls()
@@ -194,6 +201,8 @@ void frmImport::connectControls()
     connect(cmdImport, &QPushButton::clicked, this, act(&frmImport::cmdImport_Click));
     connect(cmdMove, &QPushButton::clicked, this, act(&frmImport::cmdMove_Click));
     connect(cmdCancel, &QPushButton::clicked, this, act(&frmImport::cmdCancel_Click));
+    connect(chkPictureDates, &QCheckBox::toggled, this,
+            [](bool on) { RunAction([on] { SaveBooleanSetting(importExport, pictureDatesKey, on); }); });
     connect(txtImportDir, &QLineEdit::textChanged, this,
             [this](const QString& text) { cmdImport->setEnabled(!text.isEmpty()); });
     connect(txtExportDir, &QLineEdit::textChanged, this,
@@ -277,6 +286,7 @@ ImportValues frmImport::sharedValues() const
     ImportValues values;
     values.Caption = txtCaption->toPlainText();
     values.DateTaken = dtpTaken->Value();
+    values.PictureDates = chkPictureDates->isChecked();
     values.LocationCode = placeCode(cboCodedPhoto[0]);
     values.StorageLocationCode = placeCode(cboCodedPhoto[1]);
     values.Comments = txtComments->text();

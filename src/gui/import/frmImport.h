@@ -79,6 +79,7 @@ private:
     QPushButton* cmdCancel;
     QPlainTextEdit* txtCaption;
     DatePicker* dtpTaken;
+    QCheckBox* chkPictureDates;
     DropDownCombo* cboPhotos[2];
     uc2ColCombo* cboCodedPhoto[2];
     QListWidget* lstSubjects;

@@ -4,6 +4,7 @@
 #include "core/Conversions.h"
 #include "core/Failure.h"
 #include "data/Database.h"
+#include "data/PictureDate.h"
 #include "data/cDataBase.h"
 #include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
@@ -45,6 +46,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -854,6 +856,21 @@ void frmPhotos::cmdBrowse_Click()
     txtFileName->setText(chosen);
     viewerFollowsFileName();
     MarkChanged();
+    offerPictureDate(chosen);
+}
+
+void frmPhotos::offerPictureDate(const QString& file)
+{
+    // A date already given, typed or stored, is the user's own and is never questioned.
+    if (!dtpTaken->Value().isNull())
+        return;
+    const std::optional<QDate> taken = DateTaken(file);
+    if (!taken)
+        return;
+    const QString question = QStringLiteral("This picture was taken on %1. Use it as the date taken?")
+                                 .arg(taken->toString(QStringLiteral("MM/dd/yyyy")));
+    if (MsgBox(question, MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes)
+        dtpTaken->setValue(*taken);
 }
 
 void frmPhotos::cmdViewPhoto_Click()

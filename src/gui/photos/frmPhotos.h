@@ -88,6 +88,8 @@ private:
     bool fileNameKey(QEvent* event);
     void autoCaption();
     void viewerFollowsFileName();
+    // Offers the date the picture in the file was taken to a photo that has no date yet.
+    void offerPictureDate(const QString& file);
 
     void cmdFirst_Click();
     void cmdPrevious_Click();

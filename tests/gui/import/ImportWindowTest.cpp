@@ -8,6 +8,7 @@
 #include "support/FileFaults.h"
 #include "support/Controls.h"
 #include "support/MainWindowFixture.h"
+#include "support/TaggedPictures.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -311,6 +312,65 @@ private slots:
             QStringLiteral("14"));
     }
 
+    void eachPictureGivesItsOwnDateAndTheRestTakeTheWindowsDate()
+    {
+        QTemporaryDir card;
+        QTemporaryDir archive;
+        const std::string original = "Exif.Photo.DateTimeOriginal";
+        const auto fillCard = [&] {
+            writeTaggedPicture(card.filePath(QStringLiteral("beach.jpg")), {{original, "2019:07:14 10:22:01"}});
+            writeTaggedPicture(card.filePath(QStringLiteral("light.jpg")), {{original, "2003:08:14 19:45:00"}});
+            writeTaggedPicture(card.filePath(QStringLiteral("plain.jpg")));
+            writeTaggedPicture(card.filePath(QStringLiteral("reset clock.jpg")), {{original, "2019:13:01 10:00:00"}});
+            writeFile(card.filePath(QStringLiteral("notes.txt")));
+        };
+        fillCard();
+        openImport();
+        auto* useDates = m_import->findChild<QCheckBox*>(QStringLiteral("chkPictureDates"));
+        QVERIFY(useDates);
+        QCOMPARE(useDates->text(), QStringLiteral("Use the date each picture was taken"));
+        QVERIFY(useDates->isChecked());
+
+        lineEdit("txtImportDir")->setText(card.path());
+        picker()->setValue(QDate(2006, 7, 1));
+        click("cmdImport");
+        QCOMPARE(m_folder->messages().shown().back().text, QStringLiteral("5 files added to Vellaro."));
+        const QString shared = QStringLiteral("2006-07-01");
+        QCOMPARE(datesByFile(8, 12), (QStringList{"beach.jpg 2019-07-14", "light.jpg 2003-08-14", "notes.txt " + shared,
+                                                  "plain.jpg " + shared, "reset clock.jpg " + shared}));
+
+        // Without a date in the window, the pictures that tell none stay without one.
+        picker()->setValue(QVariant());
+        click("cmdImport");
+        QCOMPARE(datesByFile(13, 17), (QStringList{"beach.jpg 2019-07-14", "light.jpg 2003-08-14", "notes.txt none",
+                                                   "plain.jpg none", "reset clock.jpg none"}));
+
+        // Move Then Import reads each picture before moving it.
+        lineEdit("txtExportDir")->setText(archive.path());
+        click("cmdMove");
+        QCOMPARE(m_folder->messages().shown().back().text, QStringLiteral("Moved 5 files and added them to Vellaro."));
+        QCOMPARE(datesByFile(18, 22), (QStringList{"beach.jpg 2019-07-14", "light.jpg 2003-08-14", "notes.txt none",
+                                                   "plain.jpg none", "reset clock.jpg none"}));
+        QCOMPARE(photoField(18, "FileName").toString().section(u'/', 0, -2), archive.path());
+
+        // Cleared, the box gives every photo the window's date, and the window remembers it.
+        useDates->click();
+        fillCard();
+        picker()->setValue(QDate(2006, 7, 1));
+        click("cmdImport");
+        QCOMPARE(datesByFile(23, 27), (QStringList{"beach.jpg " + shared, "light.jpg " + shared, "notes.txt " + shared,
+                                                   "plain.jpg " + shared, "reset clock.jpg " + shared}));
+        click("cmdCancel");
+        QTRY_VERIFY(!m_main->Child(QStringLiteral("frmImport")));
+        openImport();
+        QVERIFY(!m_import->findChild<QCheckBox*>(QStringLiteral("chkPictureDates"))->isChecked());
+        m_import->findChild<QCheckBox*>(QStringLiteral("chkPictureDates"))->click();
+        click("cmdCancel");
+        QTRY_VERIFY(!m_main->Child(QStringLiteral("frmImport")));
+        openImport();
+        QVERIFY(m_import->findChild<QCheckBox*>(QStringLiteral("chkPictureDates"))->isChecked());
+    }
+
 private:
     void openImport()
     {
@@ -337,6 +397,19 @@ private:
     {
         const auto* help = m_main->findChild<frmHelp*>(QStringLiteral("frmHelp"));
         return help && help->isVisible() ? help->CurrentPage() : QString();
+    }
+
+    // "name date" for each photo of these numbers, by the name of its file, sorted; "none" for no date.
+    static QStringList datesByFile(int first, int last)
+    {
+        QStringList dates;
+        for (int id = first; id <= last; ++id) {
+            const QVariant date = photoField(id, "DateTaken");
+            dates << photoField(id, "FileName").toString().section(u'/', -1) + u' ' +
+                         (date.isNull() ? QStringLiteral("none") : date.toDate().toString(Qt::ISODate));
+        }
+        dates.sort();
+        return dates;
     }
 
     QStringList listed() const { return itemTexts(m_import->findChild<QListWidget*>(QStringLiteral("lstSubjects"))); }

@@ -11,6 +11,7 @@
 #include "support/Controls.h"
 #include "support/FileFaults.h"
 #include "support/MainWindowFixture.h"
+#include "support/TaggedPictures.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -696,6 +697,54 @@ private slots:
         QCOMPARE(shown, m_folder->filePath(QStringLiteral("Lighthouse.jpg")));
     }
 
+    void aPictureChosenForAPhotoWithoutADateOffersTheDateItWasTaken()
+    {
+        QTemporaryDir card;
+        writeTaggedPicture(card.filePath(QStringLiteral("beach.jpg")),
+                           {{"Exif.Photo.DateTimeOriginal", "2019:07:14 10:22:01"}});
+        writeTaggedPicture(card.filePath(QStringLiteral("light.jpg")),
+                           {{"Exif.Photo.DateTimeOriginal", "2001:02:03 04:05:06"}});
+        writeTaggedPicture(card.filePath(QStringLiteral("plain.jpg")));
+        open();
+        auto& messages = m_folder->messages();
+        messages.clear();
+        auto* picker = editor()->findChild<DatePicker*>(QStringLiteral("dtpTaken"));
+
+        // A photo that has a date keeps it without a question.
+        browseTo(card.path(), QStringLiteral("beach.jpg"));
+        QVERIFY(messages.shown().empty());
+        QCOMPARE(picker->Value().toDate(), QDate(2003, 8, 14));
+        click("cmdClose");
+
+        click("cmdAdd");
+        QVERIFY(picker->Value().isNull());
+        // A picture that tells no date asks nothing.
+        browseTo(card.path(), QStringLiteral("plain.jpg"));
+        QVERIFY(messages.shown().empty());
+        messages.setNextAnswer(MsgAnswer::No);
+        browseTo(card.path(), QStringLiteral("beach.jpg"));
+        QCOMPARE(messages.shown().size(), std::size_t(1));
+        QCOMPARE(messages.shown().back().text,
+                 QStringLiteral("This picture was taken on 07/14/2019. Use it as the date taken?"));
+        QCOMPARE(messages.shown().back().buttons, MsgButtons::YesNo);
+        QCOMPARE(messages.shown().back().icon, MsgIcon::Question);
+        QCOMPARE(messages.shown().back().title, QStringLiteral("Vellaro"));
+        QVERIFY(picker->Value().isNull());
+
+        messages.setNextAnswer(MsgAnswer::Yes);
+        browseTo(card.path(), QStringLiteral("beach.jpg"));
+        QCOMPARE(messages.shown().size(), std::size_t(2));
+        QCOMPARE(picker->Value().toDate(), QDate(2019, 7, 14));
+        click("cmdUpdate");
+        QCOMPARE(photoField(8, "DateTaken").toDate(), QDate(2019, 7, 14));
+        QCOMPARE(photoField(8, "FileName").toString(), card.filePath(QStringLiteral("beach.jpg")));
+
+        // Once it has a date, another picture does not question it.
+        browseTo(card.path(), QStringLiteral("light.jpg"));
+        QCOMPARE(messages.shown().size(), std::size_t(2));
+        QCOMPARE(picker->Value().toDate(), QDate(2019, 7, 14));
+    }
+
     void theDefaultProgramGetsTheFileAsItsOnlyArgument()
     {
         open();
@@ -770,6 +819,21 @@ private:
     uc2ColCombo* chooser() const { return editor()->findChild<uc2ColCombo*>(QStringLiteral("cboSubjects")); }
     QLineEdit* chooserEdit() const { return chooser()->combo()->lineEdit(); }
     ucImageViewer* viewer() const { return editor()->findChild<ucImageViewer*>(QStringLiteral("ucImageViewer1")); }
+
+    // Chooses the file in the folder through Browse and its file dialog, as a user does.
+    void browseTo(const QString& folder, const QString& name)
+    {
+        whenModalShows([&](QWidget* window) {
+            auto* browse = qobject_cast<frmBrowse*>(window);
+            QVERIFY(browse);
+            browse->setFolder(folder);
+            auto* files = browse->findChild<QListView*>(QStringLiteral("File1"));
+            files->setCurrentIndex(files->model()->index(int(browse->ListedFiles().indexOf(name)), 0));
+            browse->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        });
+        click("cmdBrowse");
+        QCOMPARE(text("txtFileName"), QDir(folder).filePath(name));
+    }
 
     void startChoosing()
     {
