@@ -1,6 +1,24 @@
 #include "gui/explorer/ThumbnailLoader.h"
 
+#include <QPainter>
+
 #include <algorithm>
+
+namespace {
+
+// The picture in the middle of a clear square of the list's picture size: pictures of every shape,
+// and the placeholder, line up in their column.
+QImage centred(const QImage& picture, int size)
+{
+    QImage square(size, size, QImage::Format_ARGB32_Premultiplied);
+    square.fill(Qt::transparent);
+    QPainter painter(&square);
+    painter.drawImage((size - picture.width()) / 2, (size - picture.height()) / 2, picture);
+    painter.end();
+    return square;
+}
+
+} // namespace
 
 ThumbnailLoader::ThumbnailLoader(const QString& cacheFolder, int size, QObject* parent)
     : QObject(parent), m_cache(cacheFolder), m_size(size)
@@ -71,6 +89,8 @@ void ThumbnailLoader::work()
         QImage thumbnail = m_cache.Thumbnail(job.file);
         if (thumbnail.width() > m_size || thumbnail.height() > m_size)
             thumbnail = thumbnail.scaled(m_size, m_size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (!thumbnail.isNull())
+            thumbnail = centred(thumbnail, m_size);
         emit Ready(generation, job.row, job.file, thumbnail);
         lock.lock();
     }

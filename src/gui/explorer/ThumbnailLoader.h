@@ -22,7 +22,8 @@ class ThumbnailLoader final : public QObject
     Q_DISABLE_COPY_MOVE(ThumbnailLoader)
 
 public:
-    // Thumbnails from the cache under cacheFolder, delivered at most size pixels on their longer edge.
+    // Thumbnails from the cache under cacheFolder, delivered at most size pixels on their longer edge,
+    // in the middle of a clear square of that size.
     ThumbnailLoader(const QString& cacheFolder, int size, QObject* parent = nullptr);
     // Drops what waits and returns once the thumbnail being made, if any, is done.
     ~ThumbnailLoader() override;
