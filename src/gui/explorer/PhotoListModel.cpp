@@ -137,7 +137,7 @@ void PhotoListModel::pictureReady(quint64 generation, int row, const QString& fi
     }
 }
 
-// A grey frame around a hill and a sun: a picture that is not there, in the list's own colours.
+// A grey frame around a hill and a sun, drawn here: a picture that is not there (yet).
 const QPixmap& PhotoListModel::placeholder() const
 {
     if (!m_placeholder.isNull())
