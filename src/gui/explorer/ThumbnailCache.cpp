@@ -135,9 +135,14 @@ QImage decode(const QString& path)
 } // namespace
 
 ThumbnailCache::ThumbnailCache(const QString& cacheFolder)
-    : m_normal(cacheFolder + QStringLiteral("/thumbnails/normal")),
-      m_fail(cacheFolder + QStringLiteral("/thumbnails/fail/") + failFolderName())
-{}
+{
+    // Without a cache folder (no home folder) thumbnails are made every time, and never stored at the
+    // top of the file system.
+    if (cacheFolder.isEmpty())
+        return;
+    m_normal = cacheFolder + QStringLiteral("/thumbnails/normal");
+    m_fail = cacheFolder + QStringLiteral("/thumbnails/fail/") + failFolderName();
+}
 
 QString ThumbnailCache::UserCacheFolder()
 {
@@ -155,6 +160,8 @@ QImage ThumbnailCache::Thumbnail(const QString& file) const
     const QString name = QString::fromLatin1(QCryptographicHash::hash(encoded, QCryptographicHash::Md5).toHex()) +
                          QStringLiteral(".png");
 
+    if (m_normal.isEmpty())
+        return decode(info.absoluteFilePath());
     QImage thumbnail = readMatching(m_normal + u'/' + name, uri, mtime);
     if (!thumbnail.isNull() || !readMatching(m_fail + u'/' + name, uri, mtime).isNull())
         return thumbnail;
