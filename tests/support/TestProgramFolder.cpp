@@ -10,7 +10,7 @@
 
 TestProgramFolder::TestProgramFolder()
 {
-    if (!m_folder.isValid() || !m_settings.isValid())
+    if (!m_folder.isValid() || !m_settings.isValid() || !m_cache.isValid())
         throw std::runtime_error("cannot make a temporary folder");
     for (const char* name : {"Vellaro.mdb", "Lighthouse.jpg", "Geese.jpg"}) {
         const QString file = QString::fromLatin1(name);
@@ -19,6 +19,9 @@ TestProgramFolder::TestProgramFolder()
         QFile(filePath(file)).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     }
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+    // Thumbnails the windows make go here, never into the user's own cache.
+    m_userCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
     auto messages = std::make_unique<RecordingMessages>();
     m_messages = messages.get();
     SetMessageService(std::move(messages));
@@ -28,6 +31,10 @@ TestProgramFolder::~TestProgramFolder()
 {
     gDB.reset();
     SetMessageService(nullptr);
+    if (m_userCache.isNull())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", m_userCache);
 }
 
 QString TestProgramFolder::settingsFile() const

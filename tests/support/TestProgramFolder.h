@@ -6,7 +6,8 @@
 #include <QTemporaryDir>
 
 // A temporary program folder for one test: a fresh copy of the delivered catalogue and pictures,
-// an empty settings store of its own and recorded messages. Everything is undone when it ends.
+// an empty settings store and an empty user cache folder (XDG_CACHE_HOME) of its own, and recorded
+// messages. Everything is undone when it ends.
 class TestProgramFolder
 {
 public:
@@ -19,6 +20,7 @@ public:
     QString filePath(const QString& name) const { return m_folder.filePath(name); }
     QString cataloguePath() const { return filePath(QStringLiteral("Vellaro.mdb")); }
     QString settingsFile() const;
+    QString cacheFolder() const { return m_cache.path(); }
 
     // Puts the program's help pages into the folder's Help folder.
     void addHelp();
@@ -36,5 +38,7 @@ public:
 private:
     QTemporaryDir m_folder;
     QTemporaryDir m_settings;
+    QTemporaryDir m_cache;
+    QByteArray m_userCache;
     RecordingMessages* m_messages; // owned by the message service
 };

@@ -7,6 +7,7 @@
 #include "gui/controls/TreeTargets.h"
 #include "gui/explorer/InventorySheet.h"
 #include "gui/explorer/PhotoListModel.h"
+#include "gui/explorer/ThumbnailCache.h"
 #include "gui/photos/frmViewPhoto.h"
 #include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
@@ -182,7 +183,7 @@ void frmExplorer::createControls()
     mnuPrintInventory->setObjectName(QStringLiteral("mnuPrintInventory"));
     mnuPrintInventory->setEnabled(false);
 
-    m_model = new PhotoListModel(this);
+    m_model = new PhotoListModel(ThumbnailCache::UserCacheFolder(), this);
     ListView1 = new QTreeView(imgSplitter);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setModel(m_model);
@@ -193,10 +194,15 @@ void frmExplorer::createControls()
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSortingEnabled(false);
     ListView1->setMinimumWidth(px(splitterLimit));
-    ListView1->header()->setStretchLastSection(true);
+    ListView1->setIconSize(QSize(PhotoListModel::PictureSize, PhotoListModel::PictureSize));
+    ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionsMovable(false);
     ListView1->setColumnWidth(
         0, std::max(px(600), ListView1->fontMetrics().horizontalAdvance(QStringLiteral("PhotoID")) + 12));
+    // The caption takes the room the number and the picture leave.
+    ListView1->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    ListView1->header()->setSectionResizeMode(PhotoListModel::PictureColumn, QHeaderView::Fixed);
+    ListView1->setColumnWidth(PhotoListModel::PictureColumn, PhotoListModel::PictureSize + 12);
     ListView1->viewport()->setMouseTracking(true);
     ListView1->viewport()->installEventFilter(this);
     TreeView1->installEventFilter(this);
@@ -268,6 +274,8 @@ void frmExplorer::closeEvent(QCloseEvent* event)
     });
     m_photos.reset();
     m_query.reset();
+    // No thumbnail is made for a window that is gone.
+    m_model->Clear();
     event->accept();
 }
 
@@ -401,6 +409,8 @@ void frmExplorer::Refresh_Click()
         if ((*it)->isExpanded())
             expanded.insert(TreeNodes::Key(*it));
     const QString selected = TreeNodes::Key(TreeView1->currentItem());
+    // Pictures may have changed on the disk too.
+    m_model->ForgetPictures();
     Add_RootNodes();
     for (QTreeWidgetItemIterator it(TreeView1); *it; ++it)
         (*it)->setExpanded(expanded.contains(TreeNodes::Key(*it)));

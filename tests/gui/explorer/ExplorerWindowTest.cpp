@@ -8,18 +8,27 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDialog>
+#include <QDir>
 #include <QHeaderView>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <QUrl>
+#include <QtEndian>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -38,6 +47,82 @@ void addEntry(const char* table, const char* parentField, qint64 parentId, const
             .arg(QString::fromLatin1(table), QString::fromLatin1(parentField), QString::fromLatin1(idField),
                  QString::fromLatin1(nameField)),
         {parentId, id, name});
+}
+
+// A picture of two colours side by side, written as a picture file of the format its name gives.
+void writePicture(const QString& path, QSize size, QColor left, QColor right)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(left);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = size.width() / 2; x < size.width(); ++x)
+            image.setPixelColor(x, y, right);
+    QVERIFY(image.save(path, nullptr, 100));
+}
+
+// The name the desktop's thumbnail cache gives a file's thumbnail.
+QString thumbnailName(const QString& file)
+{
+    const QByteArray uri = QUrl::fromLocalFile(file).toEncoded();
+    return QString::fromLatin1(QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex()) + u".png";
+}
+
+// The text of a PNG file under this key, plain or packed, read from its chunks (Qt's reader cuts
+// keys at a colon).
+QString pngText(const QString& path, const QByteArray& key)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    for (qsizetype at = 8; at + 8 <= bytes.size();) {
+        const auto length = qsizetype(qFromBigEndian<quint32>(bytes.constData() + at));
+        const QByteArray chunk = bytes.mid(at + 8, length);
+        const QByteArray type = bytes.mid(at + 4, 4);
+        if (type == "tEXt" && chunk.startsWith(QByteArray(key).append('\0')))
+            return QString::fromLatin1(chunk.mid(key.size() + 1));
+        if (type == "zTXt" && chunk.startsWith(QByteArray(key).append('\0').append('\0')))
+            return QString::fromLatin1(qUncompress(QByteArray("\0\0\x10\0", 4) + chunk.mid(key.size() + 2)));
+        at += length + 12;
+    }
+    return {};
+}
+
+// Identity and age of a file on the disk: both stay when the file is left alone, the first changes
+// when another file is renamed over it.
+std::pair<quint64, qint64> stamp(const QString& path)
+{
+    struct stat status = {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {0, 0};
+    return {quint64(status.st_ino), qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
+// The same colour give or take what a lossy file format changes.
+bool near(QColor colour, QColor expected)
+{
+    return std::abs(colour.red() - expected.red()) + std::abs(colour.green() - expected.green()) +
+               std::abs(colour.blue() - expected.blue()) <
+           30;
+}
+
+// The part of a picture that is not clear.
+QRect drawn(const QImage& picture)
+{
+    QRect painted;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (qAlpha(picture.pixel(x, y)) != 0)
+                painted |= QRect(x, y, 1, 1);
+    return painted;
+}
+
+bool privateToOwner(const QString& path)
+{
+    const auto others =
+        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const auto permissions = QFile::permissions(path);
+    return permissions & QFile::ReadOwner && permissions & QFile::WriteOwner && !(permissions & others);
 }
 
 } // namespace
@@ -230,6 +315,124 @@ private slots:
         QCOMPARE(GetSetting(startUp, QStringLiteral("imgSplitter")), QStringLiteral("1500"));
     }
 
+    // The pictures of a node's photos fill in from the desktop's shared thumbnail cache: made once
+    // on the worker thread, stored under the names and keys other programs look for, reused by a
+    // new window, remade when the file changes; a photo without a readable file shows the placeholder.
+    void picturesFillInFromTheSharedThumbnailCache()
+    {
+        const QString cache = m_folder->cacheFolder();
+        QCOMPARE(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation), cache);
+        const QString wide = m_folder->filePath(QStringLiteral("wide.jpg"));
+        const QString tall = m_folder->filePath(QStringLiteral("tall.png"));
+        const QString spaced = m_folder->filePath(QStringLiteral("Ma\u00F1ana 1.png"));
+        const QString missing = m_folder->filePath(QStringLiteral("gone.jpg"));
+        const QString notPicture = m_folder->filePath(QStringLiteral("notes.jpg"));
+        writePicture(wide, {600, 300}, Qt::red, Qt::blue);
+        writePicture(tall, {40, 80}, Qt::green, Qt::green);
+        writePicture(spaced, {200, 200}, Qt::yellow, Qt::yellow);
+        QFile notes(notPicture);
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("no picture here");
+        notes.close();
+        addEntry("Subjects", "CategoryID", 11, "SubjectID", 104, "Subject", QStringLiteral("Pictures"));
+        const QStringList files = {wide, tall, spaced, missing, notPicture};
+        for (int i = 0; i < files.size(); ++i)
+            run(QStringLiteral("INSERT INTO Photos (PhotoID, Caption, FileName) VALUES (?, 'p', ?)"),
+                {20 + i, files[i]});
+        run(QStringLiteral("INSERT INTO Photos (PhotoID, Caption) VALUES (25, 'no file')"));
+        run(QStringLiteral("INSERT INTO PhotosSubjects (PhotoID, SubjectID) SELECT PhotoID, 104 FROM Photos WHERE "
+                           "PhotoID BETWEEN 20 AND 25"));
+
+        m_main->ShowChild(QStringLiteral("frmExplorer"));
+        select({"Categories", "A", "Pictures"});
+        QCOMPARE(ids(), QStringList({"20", "21", "22", "23", "24", "25"}));
+        QCOMPARE(list()->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Picture"));
+        const QImage placeholder = picture(5);
+        QVERIFY(!placeholder.isNull());
+        waitForPictures(5);
+        const auto checkShown = [&](QSize first) {
+            const QRect shown = drawn(picture(0));
+            QCOMPARE(shown.size(), first);
+            QCOMPARE(shown.center(), QPoint(31, 31));
+            QVERIFY(near(picture(0).pixelColor(shown.left() + 2, shown.center().y()), Qt::red));
+            QVERIFY(near(picture(0).pixelColor(shown.right() - 2, shown.center().y()), Qt::blue));
+            QCOMPARE(drawn(picture(1)).size(), QSize(32, 64));
+            QCOMPARE(drawn(picture(2)).size(), QSize(64, 64));
+            QCOMPARE(picture(3), placeholder);
+            QCOMPARE(picture(4), placeholder);
+        };
+        checkShown({64, 32});
+        if (QTest::currentTestFailed())
+            return;
+
+        // The cache holds a thumbnail of each picture and nothing else; the unreadable file is noted
+        // apart, under this program's name and version.
+        const QDir normal(cache + u"/thumbnails/normal");
+        QVERIFY(QFileInfo(spaced).absoluteFilePath().contains(u'\u00F1'));
+        QVERIFY(QUrl::fromLocalFile(spaced).toEncoded().contains("Ma%C3%B1ana%201.png"));
+        QStringList names = {thumbnailName(wide), thumbnailName(tall), thumbnailName(spaced)};
+        names.sort();
+        QCOMPARE(normal.entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
+        const QDir failed(cache + QStringLiteral("/thumbnails/fail/vellaro-%1.%2.%3")
+                                      .arg(VELLARO_VERSION_MAJOR)
+                                      .arg(VELLARO_VERSION_MINOR)
+                                      .arg(VELLARO_VERSION_PATCH));
+        QCOMPARE(failed.entryList(QDir::Files | QDir::Hidden), QStringList({thumbnailName(notPicture)}));
+        const auto checkStored = [&](const QString& file, QSize size) {
+            const QString stored = normal.filePath(thumbnailName(file));
+            QImageReader reader(stored);
+            QCOMPARE(reader.format(), QByteArray("png"));
+            QCOMPARE(reader.read().size(), size);
+            QCOMPARE(pngText(stored, "Thumb::URI"), QString::fromLatin1(QUrl::fromLocalFile(file).toEncoded()));
+            QCOMPARE(pngText(stored, "Thumb::MTime"),
+                     QString::number(QFileInfo(file).lastModified().toSecsSinceEpoch()));
+            QVERIFY(privateToOwner(stored));
+        };
+        checkStored(wide, {128, 64});
+        checkStored(tall, {40, 80});
+        checkStored(spaced, {128, 128});
+        for (const char* folder : {"/thumbnails", "/thumbnails/normal", "/thumbnails/fail"})
+            QVERIFY2(privateToOwner(cache + QString::fromLatin1(folder)), folder);
+        if (QTest::currentTestFailed())
+            return;
+
+        // A new window takes the stored thumbnails as they are.
+        QList<std::pair<quint64, qint64>> stamps;
+        for (const QString& file : {wide, tall, spaced, notPicture})
+            stamps << stamp((file == notPicture ? failed : normal).filePath(thumbnailName(file)));
+        window()->parentWidget()->close();
+        QTest::qWait(0);
+        m_main->ShowChild(QStringLiteral("frmExplorer"));
+        select({"Categories", "A", "Pictures"});
+        waitForPictures(5);
+        checkShown({64, 32});
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(stamp((i == 3 ? failed : normal).filePath(thumbnailName(files[i == 3 ? 4 : i]))), stamps[i]);
+        QCOMPARE(normal.entryList(QDir::Files | QDir::Hidden).size(), 3);
+
+        // A picture changed on the disk is made again at Refresh and its thumbnail replaced whole.
+        writePicture(wide, {300, 600}, Qt::red, Qt::blue);
+        QFile changed(wide);
+        QVERIFY(changed.open(QIODevice::ReadWrite));
+        QVERIFY(changed.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        changed.close();
+        window()->findChild<QToolButton*>(QStringLiteral("Panels(2)"))->click();
+        waitForPictures(5);
+        checkShown({32, 64});
+        checkStored(wide, {64, 128});
+        QVERIFY(stamp(normal.filePath(thumbnailName(wide))).first != stamps[0].first);
+        QCOMPARE(stamp(normal.filePath(thumbnailName(tall))), stamps[1]);
+        QCOMPARE(normal.entryList(QDir::Files | QDir::Hidden).size(), 3);
+
+        // Closing the window while its pictures are being made neither waits for them nor fails.
+        window()->findChild<QToolButton*>(QStringLiteral("Panels(2)"))->click();
+        for (int row = 0; row < 5; ++row)
+            list()->model()->index(row, 2).data(Qt::DecorationRole);
+        window()->parentWidget()->close();
+        QTest::qWait(50);
+        QVERIFY(!window());
+    }
+
     // Each listing finds its rows through indexes, before statistics are gathered and after: no
     // subquery runs once per photo, and a node's listing reads no table or index whole.
     void everyQueryFindsItsPhotosThroughIndexes()
@@ -324,6 +527,31 @@ private:
         const QRect cell = list()->visualRect(list()->model()->index(row, column));
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    // The picture a row shows.
+    QImage picture(int row) const
+    {
+        return list()->model()->index(row, 2).data(Qt::DecorationRole).value<QPixmap>().toImage();
+    }
+    // Asks for the picture of every listed row, as the list does for the rows it shows, and waits
+    // until the pictures of the photos with a file have come, each updating its own cell alone.
+    void waitForPictures(int withFiles) const
+    {
+        auto* model = list()->model();
+        QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+        for (int row = 0; row < model->rowCount(); ++row)
+            model->index(row, 2).data(Qt::DecorationRole);
+        QTRY_COMPARE_WITH_TIMEOUT(changed.size(), withFiles, 20000);
+        QTest::qWait(100);
+        QCOMPARE(changed.size(), withFiles);
+        QSet<int> rows;
+        for (const QList<QVariant>& arguments : changed) {
+            const auto first = arguments.at(0).value<QModelIndex>();
+            QCOMPARE(arguments.at(1).value<QModelIndex>(), first);
+            QCOMPARE(first.column(), 2);
+            rows.insert(first.row());
+        }
+        QCOMPARE(rows.size(), withFiles);
     }
     // The photo numbers the slide show steps through, none when it does not open.
     QStringList slideShow() const
