@@ -637,3 +637,8 @@ void MoveFileNoReplace(const QString& source, const QString& destination)
     }
     moveFailed(source, destination, error);
 }
+
+void RefreshImportStatistics(const Database& db)
+{
+    refreshStatistics(db);
+}
