@@ -156,7 +156,8 @@ public:
             fields[StorageLocation] = place.name;
         }
         fields[DateTaken] = toText(photo.value(4, ColumnKind::Date));
-        fields[PrintLabel] = !photo.isNull(5) && photo.int64(5) != 0 ? QStringLiteral("Yes") : QStringLiteral("No");
+        if (!photo.isNull(5))
+            fields[PrintLabel] = photo.int64(5) != 0 ? QStringLiteral("Yes") : QStringLiteral("No");
         if (!photo.isNull(6))
             fields[NumberofLabels] = QString::number(photo.int64(6));
         fields[FileName] = toText(photo.value(7, ColumnKind::Text));
@@ -617,14 +618,15 @@ QString planRow(const Record& record, const std::array<int, ColumnCount>& place,
         row.DateTaken = taken;
     }
 
+    // Left empty it stays unset, which the catalogue reads as No.
     const QString print = field(PrintLabel).trimmed();
     if (print.compare(u"Yes", Qt::CaseInsensitive) == 0 || print.compare(u"True", Qt::CaseInsensitive) == 0 ||
         print == u"1")
         row.PrintLabel = true;
-    else if (print.isEmpty() || print.compare(u"No", Qt::CaseInsensitive) == 0 ||
-             print.compare(u"False", Qt::CaseInsensitive) == 0 || print == u"0")
+    else if (print.compare(u"No", Qt::CaseInsensitive) == 0 || print.compare(u"False", Qt::CaseInsensitive) == 0 ||
+             print == u"0")
         row.PrintLabel = false;
-    else
+    else if (!print.isEmpty())
         return QStringLiteral("Print Label is '%1'; it must be Yes or No.").arg(print);
 
     const QString labels = field(NumberofLabels).trimmed();

@@ -66,7 +66,7 @@ struct CsvPhotoRow
     std::vector<CsvEntryRef> Subjects; // linked in this order
     QString Comments;
     QString FileName;
-    bool PrintLabel = false;
+    QVariant PrintLabel;     // true, false, or Null
     QVariant NumberofLabels; // a number, or Null
 };
 
