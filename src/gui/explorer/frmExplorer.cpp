@@ -6,6 +6,7 @@
 #include "data/cDataBase.h"
 #include "gui/controls/TreeTargets.h"
 #include "gui/explorer/PhotoListModel.h"
+#include "gui/import/CsvCommands.h"
 #include "gui/photos/frmViewPhoto.h"
 #include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
@@ -18,6 +19,7 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QSet>
@@ -142,6 +144,7 @@ frmExplorer::frmExplorer(MainFrame* main, QWidget* parent) : QWidget(parent), m_
     connect(m_refreshPanel, &QToolButton::clicked, this, [this] { RunAction([this] { Refresh_Click(); }); });
     connect(m_slideShowPanel, &QToolButton::clicked, this, [this] { RunAction([this] { SlideShow_Click(); }); });
 
+    createListMenu();
     Add_RootNodes();
 }
 
@@ -376,4 +379,29 @@ void frmExplorer::SlideShow_Click()
     viewer.setButtons(true);
     viewer.SlideShow(std::move(withFiles));
     viewer.exec();
+}
+
+void frmExplorer::createListMenu()
+{
+    m_listMenu = new QMenu(ListView1);
+    m_listMenu->setObjectName(QStringLiteral("mnuPhotoList"));
+    QAction* exportListed = m_listMenu->addAction(QStringLiteral("Export These Photos to CSV..."));
+    exportListed->setObjectName(QStringLiteral("mnuPhotoListExport"));
+    connect(exportListed, &QAction::triggered, this, [this] { RunAction([this] { ListExport_Click(); }); });
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListView1, &QWidget::customContextMenuRequested, this, [this, exportListed](const QPoint& place) {
+        // Only photos listed can be exported.
+        exportListed->setEnabled(m_model->rowCount() > 0);
+        m_listMenu->popup(ListView1->viewport()->mapToGlobal(place));
+    });
+}
+
+void frmExplorer::ListExport_Click()
+{
+    QList<qint64> numbers;
+    numbers.reserve(m_model->rowCount());
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        numbers << m_model->PhotoID(row).toLongLong();
+    if (!numbers.isEmpty())
+        ExportPhotosCommand(this, numbers);
 }

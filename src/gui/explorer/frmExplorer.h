@@ -10,6 +10,7 @@
 class MainFrame;
 class PhotoListModel;
 class QLabel;
+class QMenu;
 class QSplitter;
 class QStatusBar;
 class QToolButton;
@@ -60,6 +61,9 @@ private:
     void OpenPhoto(const QModelIndex& index);
     void Refresh_Click();
     void SlideShow_Click();
+    // The photo list's own menu: the photos listed written into a CSV file.
+    void createListMenu();
+    void ListExport_Click();
     // Places the splitter x twips from the left, kept 1500 twips from either edge.
     void SizeControls(double x);
 
@@ -79,4 +83,5 @@ private:
     QLabel* m_countPanel;
     QToolButton* m_refreshPanel;
     QToolButton* m_slideShowPanel;
+    QMenu* m_listMenu = nullptr;
 };
