@@ -43,7 +43,7 @@ const std::array<const char*, ColumnCount> columnNames = {
 constexpr qint64 LargestLabelCount = std::numeric_limits<std::int16_t>::max();
 // Rows between two reports of progress, as the folder import reports.
 constexpr qint64 ProgressStep = 64;
-// Bytes gathered before they go to the file.
+// Characters gathered before they go to the file.
 constexpr qsizetype WriteChunk = 1 << 20;
 
 const QString photoColumns = QStringLiteral(
