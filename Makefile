@@ -51,7 +51,7 @@ uninstall:
 # Every benchmark runs even when an earlier one misses its target; the command fails if any missed.
 bench: build
 	@cmake --build $(BUILD_DIR) --target benchmarks
-	@status=0; for name in engine records startup viewer photos browse lists explorer explorer_thumbs labels inventory import backup exif; do \
+	@status=0; for name in engine records startup viewer photos browse lists explorer explorer_thumbs labels inventory import backup exif csv; do \
 		$(BUILD_DIR)/bench/bench_$$name || status=1; \
 	done; exit $$status
 

@@ -646,3 +646,8 @@ void MoveFileNoReplace(const QString& source, const QString& destination)
     }
     moveFailed(source, destination, error);
 }
+
+void RefreshImportStatistics(const Database& db)
+{
+    refreshStatistics(db);
+}

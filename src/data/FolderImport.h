@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class Database;
+
 // What every photo of one folder import shares; only the number and the file differ.
 struct ImportValues
 {
@@ -77,3 +79,8 @@ ImportResult MoveThenImportFiles(const QStringList& files, const QString& destin
 // replace, or across file systems a copy flushed to disk, then the source removed. Raises a Failure
 // with the reason when the file cannot be moved; the source is then left as it was.
 void MoveFileNoReplace(const QString& source, const QString& destination);
+
+// Takes the engine's statistics of the photos and their links after bulk work, inside the caller's
+// unit of work, when they are missing or the photos have grown by a quarter since (never for a
+// small catalogue), as a folder import does.
+void RefreshImportStatistics(const Database& db);

@@ -12,6 +12,7 @@ int runPhotosSubjectsTest(int argc, char* argv[]);
 int runFolderImportTest(int argc, char* argv[]);
 int runCatalogueCopyTest(int argc, char* argv[]);
 int runPictureDateTest(int argc, char* argv[]);
+int runCsvExchangeTest(int argc, char* argv[]);
 
 int main(int argc, char* argv[])
 {
@@ -19,5 +20,5 @@ int main(int argc, char* argv[])
     return RunTestClasses(argc, argv,
                           {runWildcardTest, runCollationTest, runEngineTest, runCatalogueTest, runDataBaseTest,
                            runPhotosTest, runPhotosSubjectsTest, runFolderImportTest, runCatalogueCopyTest,
-                           runPictureDateTest});
+                           runPictureDateTest, runCsvExchangeTest});
 }

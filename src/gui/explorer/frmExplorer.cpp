@@ -8,6 +8,7 @@
 #include "gui/explorer/InventorySheet.h"
 #include "gui/explorer/PhotoListModel.h"
 #include "gui/explorer/ThumbnailCache.h"
+#include "gui/import/CsvCommands.h"
 #include "gui/photos/frmViewPhoto.h"
 #include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
@@ -162,6 +163,7 @@ frmExplorer::frmExplorer(MainFrame* main, const QString& programFolder, QWidget*
     connect(m_inventoryPanel, &QToolButton::clicked, this, [this] { RunAction([this] { PrintInventory_Click(); }); });
     connect(mnuPrintInventory, &QAction::triggered, this, [this] { RunAction([this] { PrintInventory_Click(); }); });
 
+    createListMenu();
     Add_RootNodes();
 }
 
@@ -457,4 +459,29 @@ void frmExplorer::SlideShow_Click()
     viewer.setButtons(true);
     viewer.SlideShow(std::move(withFiles));
     viewer.exec();
+}
+
+void frmExplorer::createListMenu()
+{
+    m_listMenu = new QMenu(ListView1);
+    m_listMenu->setObjectName(QStringLiteral("mnuPhotoList"));
+    QAction* exportListed = m_listMenu->addAction(QStringLiteral("Export These Photos to CSV..."));
+    exportListed->setObjectName(QStringLiteral("mnuPhotoListExport"));
+    connect(exportListed, &QAction::triggered, this, [this] { RunAction([this] { ListExport_Click(); }); });
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListView1, &QWidget::customContextMenuRequested, this, [this, exportListed](const QPoint& place) {
+        // Only photos listed can be exported.
+        exportListed->setEnabled(m_model->rowCount() > 0);
+        m_listMenu->popup(ListView1->viewport()->mapToGlobal(place));
+    });
+}
+
+void frmExplorer::ListExport_Click()
+{
+    QList<qint64> numbers;
+    numbers.reserve(m_model->rowCount());
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        numbers << m_model->PhotoID(row).toLongLong();
+    if (!numbers.isEmpty())
+        ExportPhotosCommand(this, numbers);
 }

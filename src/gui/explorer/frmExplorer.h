@@ -66,6 +66,9 @@ private:
     void PrintInventory_Click();
     // Chooses the node and opens the tree's menu over it when it is a storage device or storage location.
     void showTreeMenu(QTreeWidgetItem* node);
+    // The photo list's own menu: the photos listed written into a CSV file.
+    void createListMenu();
+    void ListExport_Click();
     // Places the splitter x twips from the left, kept 1500 twips from either edge.
     void SizeControls(double x);
 
@@ -89,4 +92,5 @@ private:
     QToolButton* m_inventoryPanel;
     QMenu* m_treeMenu;
     QAction* mnuPrintInventory;
+    QMenu* m_listMenu = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "gui/shell/frmBackUp.h"
 #include "gui/shell/frmOptions.h"
 #include "gui/controls/FolderLists.h"
+#include "gui/import/CsvCommands.h"
 #include "core/Failure.h"
 #include "data/CatalogueCopy.h"
 #include "data/Database.h"
@@ -23,6 +24,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QToolBar>
 #include <QToolButton>
@@ -83,6 +85,10 @@ void mdiMain::createMenus()
                                                show(*this);
                                        }));
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep"));
+    addMenuItem(file, "mnuFileExport", QStringLiteral("&Export to CSV..."), {},
+                [this] { ExportCatalogueCommand(this); });
+    addMenuItem(file, "mnuFileImportCsv", QStringLiteral("&Import from CSV..."), {},
+                [this] { mnuFileImportCsv_Click(); });
     addMenuItem(file, "mnuFileBackUp", QStringLiteral("Backup Vellaro"), QKeySequence(QStringLiteral("Ctrl+B")),
                 [this] { mnuFileBackUp_Click(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileSep2"));
@@ -466,6 +472,25 @@ void mdiMain::mnuToolsImport_Click()
             return;
     }
     ShowChild(QStringLiteral("frmImport"));
+}
+
+void mdiMain::mnuFileImportCsv_Click()
+{
+    // The windows that show photos or lists close before anything is written and open again after
+    // it, so that each reads what the import added. The editor closes first and may refuse (a change
+    // whose save fails); the import then stops with nothing written.
+    QStringList closed;
+    const auto reopen = qScopeGuard([this, &closed] {
+        for (const QString& name : closed)
+            RunAction([this, &name] { ShowChild(name); });
+    });
+    ImportCsvCommand(this, [this, &closed] {
+        if (closeChildWindows(false, true, &closed))
+            return true;
+        MsgBox(QStringLiteral("No photos were added: a window could not be closed."), MsgButtons::OK,
+               MsgIcon::Exclamation);
+        return false;
+    });
 }
 
 void mdiMain::mnuToolsOptions_Click()

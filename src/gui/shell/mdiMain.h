@@ -72,6 +72,7 @@ private:
     enum class BackUpResult { Done, Again, Stopped };
     void mnuFileBackUp_Click();
     BackUpResult BackUpDatabase(const QString& sourceFolder, const QString& destinationFolder);
+    void mnuFileImportCsv_Click();
     void mnuFileExit_Click();
     void mnuViewExpand_Click();
     void mnuToolsCopyPhoto_Click();
