@@ -22,13 +22,13 @@ constexpr int SchemaLevel = 1;
 // program that rebuilt the order of names may have written level 0 over a catalogue that already
 // had them.
 const char* const levelOne = R"sql(
-CREATE INDEX IF NOT EXISTS PhotosFileName ON Photos (FileName);
 CREATE TABLE IF NOT EXISTS PhotoFiles (
     FileName TEXT PRIMARY KEY,
     Size INTEGER NOT NULL,
     MTime INTEGER NOT NULL,
     Hash BLOB
 );
+CREATE INDEX IF NOT EXISTS PhotosFileName ON Photos (FileName);
 )sql";
 
 int catalogueVersion(const Database& database)

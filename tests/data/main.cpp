@@ -11,11 +11,13 @@ int runPhotosTest(int argc, char* argv[]);
 int runPhotosSubjectsTest(int argc, char* argv[]);
 int runFolderImportTest(int argc, char* argv[]);
 int runCatalogueCopyTest(int argc, char* argv[]);
+int runCatalogueUpgradeTest(int argc, char* argv[]);
 
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     return RunTestClasses(argc, argv,
                           {runWildcardTest, runCollationTest, runEngineTest, runCatalogueTest, runDataBaseTest,
-                           runPhotosTest, runPhotosSubjectsTest, runFolderImportTest, runCatalogueCopyTest});
+                           runPhotosTest, runPhotosSubjectsTest, runFolderImportTest, runCatalogueCopyTest,
+                           runCatalogueUpgradeTest});
 }
