@@ -17,10 +17,11 @@ constexpr int NameOrderMask = (1 << LevelShift) - 1;
 constexpr int LevelMask = 7;
 constexpr int SchemaLevel = 1;
 
-// Level 1: photos found by their file, and the sizes and content hashes of the catalogued files,
-// taken when needed and trusted only while the file keeps its size and time of change. An older
-// program that rebuilt the order of names may have written level 0 over a catalogue that already
-// had them.
+// Level 1: photos found by their file, the index holding their numbers too so that neither a
+// look-up nor a pass over every file name reads the photos themselves; and the sizes and content
+// hashes of the catalogued files, taken when needed and trusted only while a file keeps its size
+// and time of change. An older program that rebuilt the order of names may have written level 0
+// over a catalogue that already had them.
 const char* const levelOne = R"sql(
 CREATE TABLE IF NOT EXISTS PhotoFiles (
     FileName TEXT PRIMARY KEY,
@@ -28,7 +29,7 @@ CREATE TABLE IF NOT EXISTS PhotoFiles (
     MTime INTEGER NOT NULL,
     Hash BLOB
 );
-CREATE INDEX IF NOT EXISTS PhotosFileName ON Photos (FileName);
+CREATE INDEX IF NOT EXISTS PhotosFileName ON Photos (FileName, PhotoID);
 )sql";
 
 int catalogueVersion(const Database& database)

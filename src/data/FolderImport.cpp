@@ -645,13 +645,15 @@ DuplicateCheck FindImportDuplicates(const QStringList& files, const ImportProgre
                                             "LEFT JOIN PhotoFiles f ON f.FileName = p.FileName "
                                             "WHERE p.FileName <> '' GROUP BY p.FileName"));
         while (catalogued.step()) {
-            Kept file{catalogued.value(0, ColumnKind::Text).toString(), catalogued.int64(1), std::nullopt, {}};
+            Kept file;
             if (!catalogued.isNull(2)) {
                 file.Stamp = FileStamp{catalogued.int64(2), catalogued.int64(3)};
                 if (!candidatesBySize.contains(file.Stamp->Size))
                     continue;
                 file.Hash = catalogued.value(4, ColumnKind::Other).toByteArray();
             }
+            file.Path = catalogued.value(0, ColumnKind::Text).toString();
+            file.PhotoID = catalogued.int64(1);
             // A name that is no full path names no file this program can find.
             if (file.Path.startsWith(u'/'))
                 toLook.push_back(std::move(file));
@@ -672,9 +674,24 @@ DuplicateCheck FindImportDuplicates(const QStringList& files, const ImportProgre
         }
         return result;
     };
+    // Files on a disk that is not there, a whole folder at a time, are passed over with one look.
+    QHash<QString, bool> folderThere;
+    const auto inFolderThere = [&folderThere](const QString& path) {
+        const QString folder = folderOf(path);
+        const auto known = folderThere.constFind(folder);
+        if (known != folderThere.cend())
+            return *known;
+        struct stat info
+        {
+        };
+        const bool there = ::stat(nativePath(folder).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+        folderThere.insert(folder, there);
+        return there;
+    };
     for (std::size_t j = 0; j < toLook.size(); ++j) {
         const Kept& file = toLook[j];
-        const std::optional<FileStamp> stamp = stampOf(file.Path);
+        const std::optional<FileStamp> stamp =
+            inFolderThere(file.Path) ? stampOf(file.Path) : std::optional<FileStamp>();
         done += lookWeight;
         if (qint64(j + 1) % ProgressStep == 0 && !goOn())
             return finish(true);
