@@ -262,6 +262,6 @@ int main(int argc, char** argv)
                          {
                              {"ImportFolder", "ImportBare", 2.0, 0},
                              {"ImportFolderTakingStatistics", "ImportBare", 0, 0},
-                             {"CheckDuplicates", "CheckDuplicatesBare", 0, 500},
+                             {"CheckDuplicates", "CheckDuplicatesBare", 0, 1000},
                          });
 }
