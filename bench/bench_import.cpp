@@ -1,5 +1,5 @@
 // The folder import against the bare engine: 10,000 files with two subjects each into a catalogue
-// of 100,000 photos, in one unit of work.
+// of 100,000 photos, in one unit of work; and the look for files already catalogued before it.
 
 #include "BenchCatalogue.h"
 #include "BenchReport.h"
@@ -8,11 +8,16 @@
 #include "data/cDataBase.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
 #include <cstdio>
 #include <cstdlib>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -152,11 +157,104 @@ void ImportBare(benchmark::State& state)
     sqlite3_close(db);
 }
 
+constexpr int checkedFiles = 1000;
+constexpr int copiesCatalogued = 100;
+
+// A card of new files of sizes all different, and copies of some of them that the catalogue's photos
+// already name; every other photo names a file that is not on this disk.
+struct Card
+{
+    QTemporaryDir folder;
+    QStringList files;
+    QStringList copies;
+
+    Card()
+    {
+        QDir(folder.path()).mkdir(QStringLiteral("card"));
+        QDir(folder.path()).mkdir(QStringLiteral("catalogued"));
+        for (int i = 0; i < checkedFiles; ++i) {
+            const QByteArray content(1000 + i, char('a' + i % 26));
+            const QString name = QStringLiteral("IMG_%1.jpg").arg(i, 4, 10, QChar(u'0'));
+            const QString path = folder.filePath(QStringLiteral("card/") + name);
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush())
+                std::abort();
+            file.close();
+            files << path;
+            if (i % (checkedFiles / copiesCatalogued) == 0) {
+                const QString copy = folder.filePath(QStringLiteral("catalogued/") + name);
+                if (!QFile::copy(path, copy))
+                    std::abort();
+                copies << copy;
+            }
+        }
+    }
+};
+
+const Card& card()
+{
+    static const Card instance;
+    return instance;
+}
+
+// The look for files already catalogued, as the import window runs it before an import of a card
+// of 1,000 files into a catalogue of 100,000 photos. The first look, which reads the catalogued
+// copies once, is left out.
+void CheckDuplicates(benchmark::State& state)
+{
+    const QStringList& copies = card().copies;
+    catalogue().openAsProgram();
+    const Database& db = gDB->DB();
+    for (int i = 0; i < copies.size(); ++i)
+        db.Execute(QStringLiteral("UPDATE Photos SET FileName = ? WHERE PhotoID = ?"), {copies.at(i), 1000 + i});
+    FindImportDuplicates(card().files);
+    for (auto _ : state) {
+        const qsizetype found = qsizetype(FindImportDuplicates(card().files).Duplicates.size());
+        if (found != copiesCatalogued) {
+            std::fprintf(stderr, "bench: %lld duplicates instead of %d\n", qlonglong(found), copiesCatalogued);
+            std::abort();
+        }
+    }
+    db.Execute(QStringLiteral("DELETE FROM PhotoFiles"));
+    gDB.reset();
+}
+
+// The least any such look does: each new file's path looked up in the file name index and its size
+// read from the disk.
+void CheckDuplicatesBare(benchmark::State& state)
+{
+    std::vector<QByteArray> names;
+    for (const QString& path : card().files)
+        names.push_back(QFile::encodeName(path));
+    sqlite3* db = catalogue().openBare();
+    sqlite3_stmt* byPath = nullptr;
+    sqlite3_prepare_v2(db, "SELECT min(PhotoID) FROM Photos WHERE FileName = ?", -1, &byPath, nullptr);
+    for (auto _ : state) {
+        qint64 bytes = 0;
+        for (const QByteArray& name : names) {
+            sqlite3_bind_text(byPath, 1, name.constData(), int(name.size()), SQLITE_STATIC);
+            if (sqlite3_step(byPath) != SQLITE_ROW)
+                std::abort();
+            sqlite3_reset(byPath);
+            struct stat info
+            {
+            };
+            if (::stat(name.constData(), &info) == 0)
+                bytes += info.st_size;
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+    sqlite3_finalize(byPath);
+    sqlite3_close(db);
+}
+
 } // namespace
 
 BENCHMARK(ImportBare)->Unit(benchmark::kMillisecond)->Iterations(8);
 BENCHMARK(ImportFolder)->Unit(benchmark::kMillisecond)->Iterations(8);
 BENCHMARK(ImportFolderTakingStatistics)->Unit(benchmark::kMillisecond)->Iterations(4);
+BENCHMARK(CheckDuplicatesBare)->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(CheckDuplicates)->Unit(benchmark::kMillisecond)->Iterations(8);
 
 int main(int argc, char** argv)
 {
@@ -164,5 +262,6 @@ int main(int argc, char** argv)
                          {
                              {"ImportFolder", "ImportBare", 2.0, 0},
                              {"ImportFolderTakingStatistics", "ImportBare", 0, 0},
+                             {"CheckDuplicates", "CheckDuplicatesBare", 0, 1000},
                          });
 }

@@ -11,6 +11,27 @@
 
 namespace {
 
+// The schema level sits above the order of names; three bits keep the version a positive number.
+constexpr int LevelShift = 28;
+constexpr int NameOrderMask = (1 << LevelShift) - 1;
+constexpr int LevelMask = 7;
+constexpr int SchemaLevel = 1;
+
+// Level 1: photos found by their file, the index holding their numbers too so that neither a
+// look-up nor a pass over every file name reads the photos themselves; and the sizes and content
+// hashes of the catalogued files, taken when needed and trusted only while a file keeps its size
+// and time of change. An older program that rebuilt the order of names may have written level 0
+// over a catalogue that already had them.
+const char* const levelOne = R"sql(
+CREATE TABLE IF NOT EXISTS PhotoFiles (
+    FileName TEXT PRIMARY KEY,
+    Size INTEGER NOT NULL,
+    MTime INTEGER NOT NULL,
+    Hash BLOB
+);
+CREATE INDEX IF NOT EXISTS PhotosFileName ON Photos (FileName, PhotoID);
+)sql";
+
 int catalogueVersion(const Database& database)
 {
     return database.OpenRecordset(QStringLiteral("PRAGMA user_version"))->Value(QStringLiteral("user_version")).toInt();
@@ -59,25 +80,38 @@ QStringList nameClashes(const Database& database)
 
 } // namespace
 
+int CatalogueVersion()
+{
+    return SchemaLevel << LevelShift | (NameOrderVersion() & NameOrderMask);
+}
+
 void upgradeCatalogue(const Database& database)
 {
-    // Any other version, older or newer, means indexes in an order this program does not use.
-    if (catalogueVersion(database) == NameOrderVersion())
+    const int stored = catalogueVersion(database);
+    // Any other order, older or newer, means indexes in an order this program does not use.
+    const bool orderCurrent = (stored & NameOrderMask) == (NameOrderVersion() & NameOrderMask);
+    // A newer program's level is kept: what it added is left alone.
+    const int level = (stored >> LevelShift) & LevelMask;
+    if (orderCurrent && level >= SchemaLevel)
         return;
     Transaction work(database);
-    try {
-        // Indexes hold names in the order of the program that wrote them.
-        database.ExecuteScript(QStringLiteral("REINDEX %1; PRAGMA user_version = %2")
-                                   .arg(QLatin1String(CaseInsensitiveCollation))
-                                   .arg(NameOrderVersion()));
-    } catch (const Failure& failure) {
-        if (failure.Number() != ErrorNumber::DuplicateValue)
-            throw;
-        // The transaction is undone on the way out; the catalogue keeps its old indexes.
-        throw Failure(ErrorNumber::DuplicateValue, {},
-                      QStringLiteral("The catalogue's names cannot be put in the new order, because these names "
-                                     "would become the same: %1.")
-                          .arg(nameClashes(database).join(QStringLiteral("; "))));
+    if (!orderCurrent) {
+        try {
+            // Indexes hold names in the order of the program that wrote them.
+            database.ExecuteScript(QStringLiteral("REINDEX %1").arg(QLatin1String(CaseInsensitiveCollation)));
+        } catch (const Failure& failure) {
+            if (failure.Number() != ErrorNumber::DuplicateValue)
+                throw;
+            // The transaction is undone on the way out; the catalogue keeps its old indexes.
+            throw Failure(ErrorNumber::DuplicateValue, {},
+                          QStringLiteral("The catalogue's names cannot be put in the new order, because these names "
+                                         "would become the same: %1.")
+                              .arg(nameClashes(database).join(QStringLiteral("; "))));
+        }
     }
+    if (level < 1)
+        database.ExecuteScript(QString::fromLatin1(levelOne));
+    database.ExecuteScript(QStringLiteral("PRAGMA user_version = %1")
+                               .arg(std::max(level, SchemaLevel) << LevelShift | (NameOrderVersion() & NameOrderMask)));
     work.commit();
 }

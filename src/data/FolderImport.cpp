@@ -7,13 +7,16 @@
 #include "data/SqliteSupport.h"
 #include "data/cDataBase.h"
 
+#include <QCryptographicHash>
 #include <QDate>
 #include <QFile>
+#include <QHash>
 
 #include <cerrno>
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include <dirent.h>
@@ -453,6 +456,108 @@ std::optional<std::pair<QString, QString>> moveBack(const QStringList& sources, 
     return stuck;
 }
 
+// A file's size and time of change, by which a kept hash is known to be still the file's.
+struct FileStamp
+{
+    qint64 Size = 0;
+    qint64 MTime = 0; // nanoseconds: a file rewritten within the second is still seen as changed
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of a file that exists, or nothing for one that is gone or no file.
+std::optional<FileStamp> stampOf(const QString& path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(nativePath(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return FileStamp{qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1000000000 + qint64(info.st_mtim.tv_nsec)};
+}
+
+// Keeps the size and time of change of files the catalogue now names; a hash already kept stays
+// while both are the same.
+void recordFiles(const Database& db, const QStringList& paths)
+{
+    Statement put(db.connection(),
+                  QStringLiteral("INSERT OR REPLACE INTO PhotoFiles (FileName, Size, MTime, Hash) SELECT ?1, ?2, ?3, "
+                                 "(SELECT Hash FROM PhotoFiles WHERE FileName = ?1 AND Size = ?2 AND MTime = ?3)"),
+                  EngineOperation::Insert);
+    for (const QString& path : paths) {
+        const std::optional<FileStamp> stamp = stampOf(path);
+        if (!stamp)
+            continue;
+        put.reset();
+        put.bind(1, path);
+        put.bind(2, qlonglong(stamp->Size));
+        put.bind(3, qlonglong(stamp->MTime));
+        put.run();
+    }
+}
+
+enum class HashOutcome { Done, Unreadable, Stopped };
+
+// The SHA-256 of a file's content, read a chunk at a time; read hears of each chunk's bytes and
+// returns false to stop.
+HashOutcome hashFile(const QString& path, QByteArray& hash, const std::function<bool(qint64)>& read)
+{
+    constexpr qint64 chunk = 1 << 20;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return HashOutcome::Unreadable;
+    QCryptographicHash sha(QCryptographicHash::Sha256);
+    QByteArray buffer(chunk, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(buffer.data(), chunk);
+        if (got < 0)
+            return HashOutcome::Unreadable;
+        if (got == 0)
+            break;
+        sha.addData(QByteArrayView(buffer.constData(), got));
+        if (!read(got))
+            return HashOutcome::Stopped;
+    }
+    hash = sha.result();
+    return HashOutcome::Done;
+}
+
+// A catalogued file whose size a file to import has.
+struct Candidate
+{
+    QString Path;
+    qint64 PhotoID = 0;
+    FileStamp Stamp;
+    QByteArray Hash; // empty until known
+    bool Unreadable = false;
+};
+
+// What is known of a catalogued file, to be kept.
+struct KnownFile
+{
+    FileStamp Stamp;
+    QByteArray Hash;
+};
+
+void keepKnownFiles(const Database& db, const QHash<QString, KnownFile>& known)
+{
+    if (known.isEmpty())
+        return;
+    Transaction work(db);
+    Statement put(db.connection(),
+                  QStringLiteral("INSERT OR REPLACE INTO PhotoFiles (FileName, Size, MTime, Hash) VALUES (?, ?, ?, ?)"),
+                  EngineOperation::Insert);
+    for (auto it = known.cbegin(); it != known.cend(); ++it) {
+        put.reset();
+        put.bind(1, it.key());
+        put.bind(2, qlonglong(it->Stamp.Size));
+        put.bind(3, qlonglong(it->Stamp.MTime));
+        put.bind(4, it->Hash.isEmpty() ? QVariant() : QVariant(it->Hash));
+        put.run();
+    }
+    work.commit();
+}
+
 } // namespace
 
 QStringList ListFolderFiles(const QString& folder)
@@ -501,6 +606,164 @@ void CheckImport(qint64 count, const ImportValues& values)
     checkNumbers(lastPhotoNumber(gDB->DB()), count);
 }
 
+DuplicateCheck FindImportDuplicates(const QStringList& files, const ImportProgress& progress)
+{
+    // Looking at a catalogued file's size and time weighs as much in the progress as reading this
+    // many of its bytes, so that the first look at a large catalogue moves the bar too.
+    constexpr qint64 lookWeight = 64 * 1024;
+    const Database& db = gDB->DB();
+    const auto connection = db.connection();
+    const qint64 count = files.size();
+    std::vector<std::optional<ImportDuplicate>> found(std::size_t(count), std::nullopt);
+    DuplicateCheck result;
+
+    // The same path: the index on the file name finds it without a scan.
+    Statement byPath(connection, QStringLiteral("SELECT min(PhotoID) FROM Photos WHERE FileName = ?"));
+    for (qint64 i = 0; i < count; ++i) {
+        byPath.reset();
+        byPath.bind(1, files.at(i));
+        if (byPath.step() && !byPath.isNull(0))
+            found[std::size_t(i)] = ImportDuplicate{files.at(i), byPath.int64(0), DuplicateReason::SameFile};
+    }
+
+    // The other files' sizes: only catalogued files of one of these sizes are worth reading.
+    std::vector<std::optional<FileStamp>> stamps(std::size_t(count), std::nullopt);
+    std::unordered_map<qint64, std::vector<std::size_t>> candidatesBySize;
+    for (qint64 i = 0; i < count; ++i) {
+        if (found[std::size_t(i)])
+            continue;
+        stamps[std::size_t(i)] = stampOf(files.at(i));
+        if (stamps[std::size_t(i)])
+            candidatesBySize.try_emplace(stamps[std::size_t(i)]->Size);
+    }
+
+    // Catalogued files: a kept size chooses which are looked at; a file with none kept is looked at
+    // once, and what is seen is kept.
+    struct Kept
+    {
+        QString Path;
+        qint64 PhotoID = 0;
+        std::optional<FileStamp> Stamp;
+        QByteArray Hash;
+    };
+    std::vector<Kept> toLook;
+    if (!candidatesBySize.empty()) {
+        Statement catalogued(connection,
+                             QStringLiteral("SELECT p.FileName, min(p.PhotoID), f.Size, f.MTime, f.Hash FROM Photos p "
+                                            "LEFT JOIN PhotoFiles f ON f.FileName = p.FileName "
+                                            "WHERE p.FileName <> '' GROUP BY p.FileName"));
+        while (catalogued.step()) {
+            Kept file;
+            if (!catalogued.isNull(2)) {
+                file.Stamp = FileStamp{catalogued.int64(2), catalogued.int64(3)};
+                if (!candidatesBySize.contains(file.Stamp->Size))
+                    continue;
+                file.Hash = catalogued.value(4, ColumnKind::Other).toByteArray();
+            }
+            file.Path = catalogued.value(0, ColumnKind::Text).toString();
+            file.PhotoID = catalogued.int64(1);
+            // A name that is no full path names no file this program can find.
+            if (file.Path.startsWith(u'/'))
+                toLook.push_back(std::move(file));
+        }
+    }
+
+    QHash<QString, KnownFile> learnt;
+    std::vector<Candidate> candidates;
+    qint64 done = 0;
+    qint64 total = qint64(toLook.size()) * lookWeight;
+    const auto goOn = [&] { return !progress || progress(done, total); };
+    const auto finish = [&](bool cancelled) {
+        keepKnownFiles(db, learnt);
+        result.Cancelled = cancelled;
+        for (auto& duplicate : found) {
+            if (duplicate)
+                result.Duplicates.push_back(std::move(*duplicate));
+        }
+        return result;
+    };
+    // Files on a disk that is not there, a whole folder at a time, are passed over with one look.
+    QHash<QString, bool> folderThere;
+    const auto inFolderThere = [&folderThere](const QString& path) {
+        const QString folder = folderOf(path);
+        const auto known = folderThere.constFind(folder);
+        if (known != folderThere.cend())
+            return *known;
+        struct stat info
+        {
+        };
+        const bool there = ::stat(nativePath(folder).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+        folderThere.insert(folder, there);
+        return there;
+    };
+    for (std::size_t j = 0; j < toLook.size(); ++j) {
+        const Kept& file = toLook[j];
+        const std::optional<FileStamp> stamp =
+            inFolderThere(file.Path) ? stampOf(file.Path) : std::optional<FileStamp>();
+        done += lookWeight;
+        if (qint64(j + 1) % ProgressStep == 0 && !goOn())
+            return finish(true);
+        // A catalogued file that is gone is simply no duplicate.
+        if (!stamp)
+            continue;
+        // A kept hash belongs to the file only while its size and time are the same.
+        const bool unchanged = file.Stamp == stamp;
+        if (!unchanged)
+            learnt.insert(file.Path, KnownFile{*stamp, {}});
+        const auto sameSize = candidatesBySize.find(stamp->Size);
+        if (sameSize == candidatesBySize.end())
+            continue;
+        sameSize->second.push_back(candidates.size());
+        candidates.push_back(Candidate{file.Path, file.PhotoID, *stamp, unchanged ? file.Hash : QByteArray()});
+    }
+
+    // Only files with a catalogued file of their size are read, each at most once.
+    for (qint64 i = 0; i < count; ++i) {
+        const auto& stamp = stamps[std::size_t(i)];
+        if (stamp && !candidatesBySize.at(stamp->Size).empty())
+            total += stamp->Size;
+    }
+    for (const Candidate& candidate : candidates) {
+        if (candidate.Hash.isEmpty())
+            total += candidate.Stamp.Size;
+    }
+    const auto read = [&](qint64 bytes) {
+        done += bytes;
+        return goOn();
+    };
+    for (qint64 i = 0; i < count; ++i) {
+        const auto& stamp = stamps[std::size_t(i)];
+        if (!stamp)
+            continue;
+        const std::vector<std::size_t>& sameSize = candidatesBySize.at(stamp->Size);
+        if (sameSize.empty())
+            continue;
+        QByteArray hash;
+        const HashOutcome outcome = hashFile(files.at(i), hash, read);
+        if (outcome == HashOutcome::Stopped)
+            return finish(true);
+        if (outcome == HashOutcome::Unreadable)
+            continue;
+        std::optional<qint64> match;
+        for (const std::size_t c : sameSize) {
+            Candidate& candidate = candidates[c];
+            if (candidate.Hash.isEmpty() && !candidate.Unreadable) {
+                const HashOutcome catalogued = hashFile(candidate.Path, candidate.Hash, read);
+                if (catalogued == HashOutcome::Stopped)
+                    return finish(true);
+                candidate.Unreadable = catalogued == HashOutcome::Unreadable;
+                if (!candidate.Unreadable)
+                    learnt.insert(candidate.Path, KnownFile{candidate.Stamp, candidate.Hash});
+            }
+            if (!candidate.Unreadable && candidate.Hash == hash && (!match || candidate.PhotoID < *match))
+                match = candidate.PhotoID;
+        }
+        if (match)
+            found[std::size_t(i)] = ImportDuplicate{files.at(i), *match, DuplicateReason::SamePicture};
+    }
+    return finish(false);
+}
+
 ImportResult ImportFiles(const QStringList& files, const ImportValues& values, const ImportProgress& progress)
 {
     const Database& db = gDB->DB();
@@ -517,6 +780,7 @@ ImportResult ImportFiles(const QStringList& files, const ImportValues& values, c
             result.Cancelled = true;
             return result;
         }
+        recordFiles(db, files);
         if (!files.isEmpty())
             refreshStatistics(db);
         work.commit();
@@ -609,6 +873,9 @@ ImportResult MoveThenImportFiles(const QStringList& files, const QString& destin
                 stay.run();
             }
         }
+        QStringList where = destinations.mid(0, moved);
+        where << files.mid(moved);
+        recordFiles(db, where);
         if (count > 0)
             refreshStatistics(db);
         work.commit();

@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <vector>
 
 class Database;
 
@@ -51,10 +52,40 @@ QStringList ListFolderFiles(const QString& folder);
 // Raises a Failure with a clear description otherwise.
 void CheckImport(qint64 count, const ImportValues& values);
 
+// Why a file about to be imported is already in the catalogue.
+enum class DuplicateReason {
+    SameFile,   // a photo names this very path
+    SamePicture // a catalogued file elsewhere has the same size and content
+};
+
+struct ImportDuplicate
+{
+    QString File;       // the file about to be imported
+    qint64 PhotoID = 0; // the photo it matches, the lowest number when several do
+    DuplicateReason Reason = DuplicateReason::SameFile;
+};
+
+// The outcome of a look for files already in the catalogue.
+struct DuplicateCheck
+{
+    std::vector<ImportDuplicate> Duplicates; // in the order of the files given
+    bool Cancelled = false;                  // stopped by the user before the look was done
+};
+
+// The files already in the catalogue: those whose full path a photo names, and those with the size
+// and SHA-256 of a catalogued file that exists. Only files of a size that a file to import has are
+// read; a kept hash counts only while its file keeps its size and time of change. Files that are
+// gone or cannot be read, on either side, are no duplicates. The sizes, times and hashes learnt are
+// kept in the catalogue in one unit of work, also after a cancel. The progress counts the work of
+// reading the files; returning false stops the look. Raises when the catalogue cannot be read or
+// written.
+DuplicateCheck FindImportDuplicates(const QStringList& files, const ImportProgress& progress = {});
+
 // Adds one photo per file in one transaction, numbered on from the highest photo number, with the
 // file's path as its file name and the shared values and subjects, stored as the photo and link
-// record sets store them. The engine's statistics are refreshed in the same unit of work when they
-// are missing or the catalogue has grown by a quarter since they were taken. Any failure part-way
+// record sets store them; each file's size and time of change are kept for later duplicate checks.
+// The engine's statistics are refreshed in the same unit of work when they are missing or the
+// catalogue has grown by a quarter since they were taken. Any failure part-way
 // undoes the whole import and is raised (3022 for a number in use); a cancel undoes it too.
 // With PictureDates, a file whose EXIF data holds a valid date taken gives its photo that date
 // instead of the shared one; the files are read in the same unit of work, under the same progress.

@@ -1,3 +1,4 @@
+#include "data/CatalogueUpgrade.h"
 #include "data/Database.h"
 #include "data/NameOrder.h"
 #include "data/cDataBase.h"
@@ -189,12 +190,12 @@ private slots:
         // The delivered catalogue is made in the current order and needs no rebuild.
         const QString delivered = TestProgramFolder::deliveredFolder() + QStringLiteral("/Vellaro.mdb");
         QCOMPARE(readAsAnOlderProgram(delivered, oldOrder, "PRAGMA user_version"),
-                 QStringList{QString::number(NameOrderVersion())});
+                 QStringList{QString::number(CatalogueVersion())});
         gDB->DB().Close();
         writeAsAnOlderProgram(m_folder->cataloguePath(), oldOrder, {str("Zion"), str("Ölmühle"), str("Ångström")});
 
         gDB->OpenDB();
-        QCOMPARE(firstColumn(QStringLiteral("PRAGMA user_version")), QStringList{QString::number(NameOrderVersion())});
+        QCOMPARE(firstColumn(QStringLiteral("PRAGMA user_version")), QStringList{QString::number(CatalogueVersion())});
         QCOMPARE(firstColumn(QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
         QCOMPARE(firstColumn(QStringLiteral("SELECT Category FROM Categories ORDER BY Category")),
                  (QStringList{"Ångström", "Animals", "Family", "Nature", "Ölmühle", "Travel", "Zion"}));
@@ -210,7 +211,7 @@ private slots:
         gDB->DB().Close();
         writeAsAnOlderProgram(m_folder->cataloguePath(), oldOrder, {str("Éclairs")}, NameOrderVersion() + 1);
         gDB->OpenDB();
-        QCOMPARE(firstColumn(QStringLiteral("PRAGMA user_version")), QStringList{QString::number(NameOrderVersion())});
+        QCOMPARE(firstColumn(QStringLiteral("PRAGMA user_version")), QStringList{QString::number(CatalogueVersion())});
         QCOMPARE(firstColumn(QStringLiteral("PRAGMA integrity_check")), QStringList{"ok"});
         QCOMPARE(firstColumn(QStringLiteral("SELECT Category FROM Categories ORDER BY Category")).indexOf("Éclairs"),
                  2);

@@ -13,6 +13,7 @@ int runFolderImportTest(int argc, char* argv[]);
 int runCatalogueCopyTest(int argc, char* argv[]);
 int runPictureDateTest(int argc, char* argv[]);
 int runCsvExchangeTest(int argc, char* argv[]);
+int runCatalogueUpgradeTest(int argc, char* argv[]);
 
 int main(int argc, char* argv[])
 {
@@ -20,5 +21,5 @@ int main(int argc, char* argv[])
     return RunTestClasses(argc, argv,
                           {runWildcardTest, runCollationTest, runEngineTest, runCatalogueTest, runDataBaseTest,
                            runPhotosTest, runPhotosSubjectsTest, runFolderImportTest, runCatalogueCopyTest,
-                           runPictureDateTest, runCsvExchangeTest});
+                           runPictureDateTest, runCsvExchangeTest, runCatalogueUpgradeTest});
 }

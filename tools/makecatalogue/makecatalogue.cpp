@@ -4,8 +4,8 @@
 //     makecatalogue <path of the new Vellaro.mdb>
 
 #include "core/Failure.h"
+#include "data/CatalogueUpgrade.h"
 #include "data/Database.h"
-#include "data/NameOrder.h"
 #include "data/cDataBase.h"
 
 #include <QCoreApplication>
@@ -207,8 +207,9 @@ int main(int argc, char* argv[])
     try {
         const auto db = Database::CreateDatabase(QString::fromLocal8Bit(argv[1]), cDataBase::ConnectString());
         db->ExecuteScript(QString::fromUtf8(schema));
-        // Its indexes already follow this program's order of names.
-        db->ExecuteScript(QStringLiteral("PRAGMA user_version = %1").arg(NameOrderVersion()));
+        // The upgrade at open adds the later tables and indexes; made here by the same code, the
+        // delivered catalogue is at this program's version and opens without one.
+        upgradeCatalogue(*db);
         Transaction work(*db);
         addSamples(*db);
         work.commit();

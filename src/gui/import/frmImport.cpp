@@ -10,6 +10,7 @@
 #include "gui/controls/SubjectChooser.h"
 #include "gui/controls/TypeAhead.h"
 #include "gui/controls/uc2ColCombo.h"
+#include "gui/import/frmDuplicates.h"
 #include "gui/shell/Action.h"
 #include "gui/shell/FormPosition.h"
 #include "gui/shell/MainFrame.h"
@@ -29,6 +30,7 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSet>
 
 #include <algorithm>
 
@@ -281,6 +283,56 @@ bool frmImport::confirmImport(qint64 count)
                   MsgIcon::Question, QStringLiteral("Import Filenames")) == MsgAnswer::Yes;
 }
 
+std::optional<QStringList> frmImport::leaveOutDuplicates(const QStringList& files)
+{
+    DuplicateCheck check;
+    {
+        // Reading many large files takes a while: the window shows how far it is and can stop it.
+        QProgressDialog progress(QStringLiteral("Looking for files already in Vellaro..."), QStringLiteral("Cancel"), 0,
+                                 1000, this);
+        progress.setObjectName(QStringLiteral("prgDuplicates"));
+        progress.setWindowTitle(windowTitle());
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(500);
+        check = FindImportDuplicates(files, [&progress](qint64 done, qint64 total) {
+            if (total > 0)
+                progress.setValue(int(std::clamp<qint64>(done * 1000 / total, 0, 999)));
+            return !progress.wasCanceled();
+        });
+    }
+    if (check.Cancelled) {
+        MsgBox(QStringLiteral("The import was cancelled. No photos were added."), MsgButtons::OK, MsgIcon::Information);
+        return std::nullopt;
+    }
+    if (check.Duplicates.empty())
+        return files;
+    QSet<QString> duplicates;
+    for (const ImportDuplicate& duplicate : check.Duplicates)
+        duplicates.insert(duplicate.File);
+    frmDuplicates dialog(std::move(check.Duplicates), files.size(), this);
+    dialog.exec();
+    switch (dialog.chosen()) {
+    case frmDuplicates::Choice::Cancel:
+        return std::nullopt;
+    case frmDuplicates::Choice::ImportAnyway:
+        return files;
+    case frmDuplicates::Choice::Skip:
+        break;
+    }
+    QStringList rest;
+    for (const QString& file : files) {
+        if (!duplicates.contains(file))
+            rest << file;
+    }
+    if (rest.isEmpty()) {
+        MsgBox(QStringLiteral("Every file found is already in Vellaro, so there is nothing to import. No photos were "
+                              "added."),
+               MsgButtons::OK, MsgIcon::Information);
+        return std::nullopt;
+    }
+    return rest;
+}
+
 ImportValues frmImport::sharedValues() const
 {
     ImportValues values;
@@ -335,9 +387,13 @@ bool frmImport::reportCancelled(const ImportResult& result)
 void frmImport::cmdImport_Click()
 {
     const QString folder = txtImportDir->text();
-    const QStringList files = ListFolderFiles(folder);
-    if (!confirmImport(files.size()))
+    const QStringList found = ListFolderFiles(folder);
+    if (!confirmImport(found.size()))
         return;
+    const std::optional<QStringList> chosen = leaveOutDuplicates(found);
+    if (!chosen)
+        return;
+    const QStringList& files = *chosen;
     const ImportValues values = sharedValues();
     const ImportResult result = runImport([&](const ImportProgress& progress) {
         CheckImport(files.size(), values);
@@ -359,9 +415,15 @@ void frmImport::cmdMove_Click()
     const BusyPointer busy;
     SaveSetting(importExport, importDirKey, source);
     SaveSetting(importExport, exportDirKey, destination);
-    const QStringList files = ListFolderFiles(source);
-    if (!confirmImport(files.size()))
+    const QStringList found = ListFolderFiles(source);
+    if (!confirmImport(found.size()))
         return;
+    // A file skipped as already catalogued stays where it is: only the files imported are moved,
+    // and only their names must be free at the destination.
+    const std::optional<QStringList> chosen = leaveOutDuplicates(found);
+    if (!chosen)
+        return;
+    const QStringList& files = *chosen;
     // Nothing is ever written over: one file already there stops everything before it starts.
     const QString existing = FirstExistingFile(DestinationPaths(files, destination));
     if (!existing.isEmpty()) {

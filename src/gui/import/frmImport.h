@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class DatePicker;
 class DropDownCombo;
@@ -57,6 +58,9 @@ private:
     QString ChooseFolder(const QString& title);
     // Says how many files the folder holds and asks whether to import them; false for none or No.
     static bool confirmImport(qint64 count);
+    // Looks for files already in the catalogue and, when there are some, asks what to do with them:
+    // the files to import, or nothing when the user cancels or skips every file.
+    std::optional<QStringList> leaveOutDuplicates(const QStringList& files);
     // What every imported photo shares, as the window shows it.
     ImportValues sharedValues() const;
     // Runs an import under a progress dialog that can cancel it. A failure is raised again saying

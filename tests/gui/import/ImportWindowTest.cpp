@@ -1,4 +1,5 @@
 #include "core/Settings.h"
+#include "data/FolderImport.h"
 #include "data/cDataBase.h"
 #include "gui/controls/DatePicker.h"
 #include "gui/controls/uc2ColCombo.h"
@@ -12,15 +13,19 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCryptographicHash>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -371,6 +376,126 @@ private slots:
         QVERIFY(m_import->findChild<QCheckBox*>(QStringLiteral("chkPictureDates"))->isChecked());
     }
 
+    void filesAlreadyCataloguedAreListedThenSkippedOrImported()
+    {
+        QTemporaryDir old;
+        QTemporaryDir card;
+        QTemporaryDir source;
+        QTemporaryDir destination;
+        const auto put = [](const QTemporaryDir& folder, const char* name, const QByteArray& content) {
+            const QString path = folder.filePath(QString::fromLatin1(name));
+            writeFile(path, content);
+            return path;
+        };
+        const QString sunset = put(old, "sunset.jpg", "sunset-pixels");
+        put(old, "harbour.jpg", "harbour-pixels");
+        put(old, "unique.jpg", "a picture of its own size");
+        const QString gone = put(old, "gone.jpg", "vanished picture");
+        openImport();
+        auto& messages = m_folder->messages();
+        lineEdit("txtImportDir")->setText(old.path());
+        click("cmdImport");
+        QCOMPARE(messages.shown().back().text, QStringLiteral("4 files added to Vellaro."));
+        // An import keeps each file's size, without reading its content.
+        QCOMPARE(keptFiles(), (QStringList{"gone.jpg 16 unread", "harbour.jpg 14 unread", "sunset.jpg 13 unread",
+                                           "unique.jpg 25 unread"}));
+        const int sunsetPhoto = photoOf(sunset);
+        const int harbourPhoto = photoOf(old.filePath(QStringLiteral("harbour.jpg")));
+        QVERIFY(sunsetPhoto > 7 && harbourPhoto > 7);
+        QVERIFY(QFile::remove(gone));
+
+        // Photos of an older build name files whose sizes were never kept: one in the card itself.
+        const QString lake = put(old, "lake.jpg", "lake-picture");
+        const QString kept = put(card, "kept.jpg", "kept");
+        gDB->DB().Execute(QStringLiteral("UPDATE Photos SET FileName = ? WHERE PhotoID = ?"), {lake, 1});
+        gDB->DB().Execute(QStringLiteral("UPDATE Photos SET FileName = ? WHERE PhotoID = ?"), {kept, 2});
+        const QString copy = put(card, "copy-of-sunset.jpg", "sunset-pixels");
+        const QString lakeAgain = put(card, "lake-again.jpg", "lake-picture");
+        // The harbour's size with other content, and the vanished file's size: no duplicates.
+        const QString impostor = put(card, "impostor.jpg", "harbour-pixelz");
+        const QString fresh = put(card, "fresh.jpg", "a brand new shot");
+        const QString small = put(card, "new.jpg", "new");
+        lineEdit("txtImportDir")->setText(card.path());
+        const auto row = [](const QString& file, int photo, const char* why) -> QString {
+            return file + u" | " + QString::number(photo) + u" | " + QString::fromLatin1(why);
+        };
+
+        // Cancel in the list of duplicates adds nothing.
+        messages.clear();
+        Listed listed;
+        answerDuplicates("cmdCancel", listed);
+        click("cmdImport");
+        QCOMPARE(listed.count, QStringLiteral("3 of the 6 files are already in Vellaro:"));
+        QCOMPARE(listed.rows, (QStringList{row(copy, sunsetPhoto, "same picture"), row(kept, 2, "same file"),
+                                           row(lakeAgain, 1, "same picture")}));
+        QCOMPARE(messages.shown().size(), std::size_t(1));
+        QCOMPARE(messages.shown().back().text, QStringLiteral("6 files found. Import?"));
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 11);
+        // Only catalogued files of a new file's size were read; the one that is gone is no duplicate.
+        QCOMPARE(keptFiles(), (QStringList{"gone.jpg 16 unread", "harbour.jpg 14 read", "kept.jpg 4 unread",
+                                           "lake.jpg 12 read", "sunset.jpg 13 read", "unique.jpg 25 unread"}));
+        QCOMPARE(gDB->DB()
+                     .OpenRecordset(QStringLiteral("SELECT Hash FROM PhotoFiles WHERE FileName = ?"), {sunset})
+                     ->Value(QStringLiteral("Hash"))
+                     .toByteArray(),
+                 QCryptographicHash::hash("sunset-pixels", QCryptographicHash::Sha256));
+
+        // Skip imports the rest.
+        answerDuplicates("cmdSkip", listed);
+        click("cmdImport");
+        QCOMPARE(listed.rows.size(), 3);
+        QCOMPARE(messages.shown().back().text, QStringLiteral("3 files added to Vellaro."));
+        QStringList added;
+        for (int id = 12; id <= 14; ++id)
+            added << photoField(id, "FileName").toString();
+        added.sort();
+        QCOMPARE(added, (QStringList{fresh, impostor, small}));
+
+        // The sunset retouched in place: its kept hash no longer counts, and the copy is new.
+        writeFile(sunset, "sunset-pixelZ");
+        QFile retouched(sunset);
+        QVERIFY(retouched.open(QIODevice::ReadWrite));
+        QVERIFY(retouched.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(12, 0)), QFileDevice::FileModificationTime));
+        retouched.close();
+        answerDuplicates("cmdImportAnyway", listed);
+        click("cmdImport");
+        QCOMPARE(listed.count, QStringLiteral("5 of the 6 files are already in Vellaro:"));
+        QCOMPARE(listed.rows,
+                 (QStringList{row(fresh, photoOf(fresh), "same file"), row(impostor, photoOf(impostor), "same file"),
+                              row(kept, 2, "same file"), row(lakeAgain, 1, "same picture"),
+                              row(small, photoOf(small), "same file")}));
+        QCOMPARE(messages.shown().back().text, QStringLiteral("6 files added to Vellaro."));
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 20);
+
+        // Skipping every file leaves nothing to import, and the user is told so.
+        answerDuplicates("cmdSkip", listed);
+        click("cmdImport");
+        QCOMPARE(listed.count, QStringLiteral("6 of the 6 files are already in Vellaro:"));
+        QCOMPARE(messages.shown().back().text, QStringLiteral("Every file found is already in Vellaro, so there is "
+                                                              "nothing to import. No photos were added."));
+        QCOMPARE(countRows(QStringLiteral("SELECT * FROM Photos")), 20);
+
+        // Move Then Import: a skipped file stays where it is, and a file of its name at the
+        // destination stops nothing.
+        const QString harbourCopy = put(source, "harbour-copy.jpg", "harbour-pixels");
+        put(source, "boat.jpg", "boat picture");
+        put(destination, "harbour-copy.jpg", "something else");
+        lineEdit("txtImportDir")->setText(source.path());
+        lineEdit("txtExportDir")->setText(destination.path());
+        answerDuplicates("cmdSkip", listed);
+        click("cmdMove");
+        QCOMPARE(listed.rows, QStringList{row(harbourCopy, harbourPhoto, "same picture")});
+        QCOMPARE(messages.shown().back().text, QStringLiteral("Moved 1 files and added them to Vellaro."));
+        QCOMPARE(QDir(source.path()).entryList(QDir::Files), QStringList{"harbour-copy.jpg"});
+        QCOMPARE(fileBytes(destination.filePath(QStringLiteral("harbour-copy.jpg"))), QByteArray("something else"));
+        QCOMPARE(photoOf(destination.filePath(QStringLiteral("boat.jpg"))), 21);
+        QVERIFY(keptFiles().contains(QStringLiteral("boat.jpg 12 unread")));
+
+        // Reading the files can be stopped: the look ends as cancelled.
+        QVERIFY(FindImportDuplicates({harbourCopy}, [](qint64, qint64) { return false; }).Cancelled);
+        QVERIFY(!FindImportDuplicates({harbourCopy}, [](qint64, qint64) { return true; }).Cancelled);
+    }
+
 private:
     void openImport()
     {
@@ -439,6 +564,59 @@ private:
         list->setFocus();
         list->setCurrentItem(list->findItems(name, Qt::MatchExactly).front());
         QTest::keyClick(list, Qt::Key_Delete);
+    }
+
+    struct Listed
+    {
+        QString count;
+        QStringList rows; // file | photo | why, sorted
+    };
+
+    // Reads the list of duplicates the next step shows, then clicks one of its buttons.
+    static void answerDuplicates(const char* button, Listed& listed)
+    {
+        listed = {};
+        whenModalShows([button, &listed](QWidget* dialog) {
+            QVERIFY2(dialog, "no list of duplicates was shown");
+            // Whatever showed is answered, so that a wrong window fails the test instead of waiting.
+            const auto* view = dialog->findChild<QTableView*>(QStringLiteral("grdDuplicates"));
+            if (auto* label = dialog->findChild<QLabel*>(QStringLiteral("lblDuplicates")))
+                listed.count = label->text();
+            for (int r = 0; view && r < view->model()->rowCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < view->model()->columnCount(); ++c)
+                    cells << view->model()->index(r, c).data().toString();
+                listed.rows << cells.join(QStringLiteral(" | "));
+            }
+            listed.rows.sort();
+            if (auto* answer = dialog->findChild<QPushButton*>(QString::fromLatin1(button)))
+                answer->click();
+            else
+                dialog->close();
+            QCOMPARE(dialog->objectName(), QStringLiteral("frmDuplicates"));
+        });
+    }
+
+    // The lowest number of a photo that names the file.
+    static int photoOf(const QString& path)
+    {
+        return gDB->DB()
+            .OpenRecordset(QStringLiteral("SELECT min(PhotoID) AS Photo FROM Photos WHERE FileName = ?"), {path})
+            ->Value(QStringLiteral("Photo"))
+            .toInt();
+    }
+
+    // The files whose sizes the catalogue keeps: name, size, and whether their content was read.
+    static QStringList keptFiles()
+    {
+        QStringList files;
+        auto rows = gDB->DB().OpenRecordset(QStringLiteral("SELECT FileName, Size, Hash FROM PhotoFiles"));
+        for (; !rows->Eof(); rows->MoveNext())
+            files << QFileInfo(rows->Value(QStringLiteral("FileName")).toString()).fileName() + u' ' +
+                         rows->Value(QStringLiteral("Size")).toString() +
+                         (rows->Value(QStringLiteral("Hash")).isNull() ? u" unread"_qs : u" read"_qs);
+        files.sort();
+        return files;
     }
 
     frmImport* m_import = nullptr;
