@@ -344,14 +344,18 @@ private slots:
         QCOMPARE(datesByFile(8, 12), (QStringList{"beach.jpg 2019-07-14", "light.jpg 2003-08-14", "notes.txt " + shared,
                                                   "plain.jpg " + shared, "reset clock.jpg " + shared}));
 
-        // Without a date in the window, the pictures that tell none stay without one.
+        // Without a date in the window, the pictures that tell none stay without one. The same
+        // pictures come in again, so each import below is told to take them anyway.
+        Listed again;
         picker()->setValue(QVariant());
+        answerDuplicates("cmdImportAnyway", again);
         click("cmdImport");
         QCOMPARE(datesByFile(13, 17), (QStringList{"beach.jpg 2019-07-14", "light.jpg 2003-08-14", "notes.txt none",
                                                    "plain.jpg none", "reset clock.jpg none"}));
 
         // Move Then Import reads each picture before moving it.
         lineEdit("txtExportDir")->setText(archive.path());
+        answerDuplicates("cmdImportAnyway", again);
         click("cmdMove");
         QCOMPARE(m_folder->messages().shown().back().text, QStringLiteral("Moved 5 files and added them to Vellaro."));
         QCOMPARE(datesByFile(18, 22), (QStringList{"beach.jpg 2019-07-14", "light.jpg 2003-08-14", "notes.txt none",
@@ -362,6 +366,7 @@ private slots:
         useDates->click();
         fillCard();
         picker()->setValue(QDate(2006, 7, 1));
+        answerDuplicates("cmdImportAnyway", again);
         click("cmdImport");
         QCOMPARE(datesByFile(23, 27), (QStringList{"beach.jpg " + shared, "light.jpg " + shared, "notes.txt " + shared,
                                                    "plain.jpg " + shared, "reset clock.jpg " + shared}));
