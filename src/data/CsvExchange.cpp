@@ -530,7 +530,9 @@ public:
             return {};
         }
         const CsvEntryRef owner = topLevel(parentKind, parent);
-        return {0, add(childKind, child, owner)};
+        const QString ownerName = owner.NewIndex >= 0 ? m_plan.NewEntries[std::size_t(owner.NewIndex)].Name
+                                                      : m_names[int(parentKind)].value(owner.Id);
+        return {0, add(childKind, child, owner, ownerName)};
     }
 
 private:
@@ -543,13 +545,13 @@ private:
         const auto added = m_new[int(kind)].constFind(key);
         if (added != m_new[int(kind)].constEnd())
             return {0, *added};
-        return {0, add(kind, name, {})};
+        return {0, add(kind, name)};
     }
 
-    int add(CsvEntryKind kind, const QString& name, CsvEntryRef parent)
+    int add(CsvEntryKind kind, const QString& name, CsvEntryRef parent = {}, const QString& parentName = {})
     {
         const int index = int(m_plan.NewEntries.size());
-        m_plan.NewEntries.push_back({kind, name, parent});
+        m_plan.NewEntries.push_back({kind, name, parent, parentName});
         m_new[int(kind)].insert(nameKey(name), index);
         return index;
     }
@@ -613,7 +615,7 @@ QString planRow(const Record& record, const std::array<int, ColumnCount>& place,
         static const QRegularExpression isoDate(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
         const QDate taken = QDate::fromString(date, Qt::ISODate);
         if (!isoDate.match(date).hasMatch() || !taken.isValid())
-            return QStringLiteral("The date taken '%1' is not a date written YYYY-MM-DD.").arg(date);
+            return QStringLiteral("The date taken '%1' is not a real date written YYYY-MM-DD.").arg(date);
         row.DateTaken = taken;
     }
 

@@ -45,6 +45,7 @@ struct CsvNewEntry
     CsvEntryKind Kind;
     QString Name;
     CsvEntryRef Parent; // the state, storage device or category of a second-level entry
+    QString ParentName; // that parent's name as the catalogue or the file spells it; empty at the top level
 };
 
 struct CsvRefusedRow

@@ -90,10 +90,10 @@ frmCsvPreview::frmCsvPreview(const CsvImportPlan& plan, const QString& fileName,
         this);
     const auto* created = &plan.NewEntries;
     auto* createdModel = new PlanModel(
-        {QStringLiteral("Kind"), QStringLiteral("Name")}, int(created->size()),
+        {QStringLiteral("Kind"), QStringLiteral("Name"), QStringLiteral("Belongs To")}, int(created->size()),
         [created](int row, int column) {
             const CsvNewEntry& item = (*created)[std::size_t(row)];
-            return column == 0 ? CsvEntryKindName(item.Kind) : item.Name;
+            return column == 0 ? CsvEntryKindName(item.Kind) : column == 1 ? item.Name : item.ParentName;
         },
         this);
     lvwRefused = listView(this, "lvwRefused", refusedModel);
@@ -101,6 +101,7 @@ frmCsvPreview::frmCsvPreview(const CsvImportPlan& plan, const QString& fileName,
     lvwRefused->setColumnWidth(1, 90);
     lvwCreated = listView(this, "lvwCreated", createdModel);
     lvwCreated->setColumnWidth(0, 130);
+    lvwCreated->setColumnWidth(1, 220);
 
     const qint64 added = qint64(plan.Photos.size());
     lblSummary = new QLabel(added == 1 ? QStringLiteral("1 photo will be added.")

@@ -5,12 +5,15 @@
 #include "gui/shell/MainVellaro.h"
 
 #include <QAbstractTableModel>
+#include <QCollator>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -63,6 +66,12 @@ frmDuplicates::frmDuplicates(std::vector<ImportDuplicate> duplicates, qint64 fil
 {
     setObjectName(QStringLiteral("frmDuplicates"));
     setWindowTitle(QStringLiteral("Files Already in Vellaro"));
+    // Listed as a file manager lists them, so that IMG_2 comes before IMG_10.
+    QCollator order;
+    order.setNumericMode(true);
+    std::sort(duplicates.begin(), duplicates.end(), [&order](const ImportDuplicate& a, const ImportDuplicate& b) {
+        return order.compare(a.File, b.File) < 0;
+    });
     const qint64 count = qint64(duplicates.size());
     lblDuplicates = new QLabel(QStringLiteral("%1 of the %2 files %3 already in Vellaro:")
                                    .arg(count)

@@ -157,8 +157,8 @@ private slots:
         preview("cmdCancel");
         m_main->findChild<QAction*>(QStringLiteral("mnuFileImportCsv"))->trigger();
         QCOMPARE(refused, (QStringList{"3|1|The number 1 is already used by a photo in the catalogue.",
-                                       "5|42|The date taken '2005-13-01' is not a date written YYYY-MM-DD."}));
-        QCOMPARE(created, (QStringList{"Location|Camden", "Subject|Harbours"}));
+                                       "5|42|The date taken '2005-13-01' is not a real date written YYYY-MM-DD."}));
+        QCOMPARE(created, (QStringList{"Location|Camden|Maine", "Subject|Harbours|Travel"}));
         QCOMPARE(summary, QStringLiteral("2 photos will be added."));
         QVERIFY(importEnabled);
         QCOMPARE(help, QStringLiteral("csv.html"));
