@@ -23,6 +23,24 @@ void openFolder(const QWidget& window, const QString& name)
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
+QTreeWidgetItem* treeNode(const QTreeWidget* tree, const QStringList& path)
+{
+    QTreeWidgetItem* found = nullptr;
+    for (const QString& text : path) {
+        const int n = found ? found->childCount() : tree->topLevelItemCount();
+        QTreeWidgetItem* next = nullptr;
+        for (int i = 0; i < n && !next; ++i) {
+            QTreeWidgetItem* child = found ? found->child(i) : tree->topLevelItem(i);
+            if (child->text(0) == text)
+                next = child;
+        }
+        if (!next)
+            return nullptr;
+        found = next;
+    }
+    return found;
+}
+
 QStringList itemTexts(const QListWidget* list)
 {
     QStringList texts;

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QStringList>
 #include <QTest>
+#include <QTreeWidget>
 
 // Windows' controls reached by their object names and worked with the mouse, as a user works them.
 
@@ -23,6 +24,9 @@ void click(const QWidget* window, const char* name);
 
 // Opens the folder of this name in the window's folder list ("Dir1") with a double-click.
 void openFolder(const QWidget& window, const QString& name);
+
+// The node at this path of texts from the tree's top level, or null.
+QTreeWidgetItem* treeNode(const QTreeWidget* tree, const QStringList& path);
 
 // The entries' texts, in the list's order.
 QStringList itemTexts(const QListWidget* list);

@@ -27,6 +27,8 @@ public:
     // Runs whenever a message is shown, at that moment: a test looks at the screen as the user would.
     void setOnShow(std::function<void(const Shown&)> onShow) { m_onShow = std::move(onShow); }
     const std::vector<Shown>& shown() const { return m_shown; }
+    // The text of the last message shown, empty when none was.
+    QString lastText() const { return m_shown.empty() ? QString() : m_shown.back().text; }
     int beeps() const { return m_beeps; }
     const std::vector<bool>& busyChanges() const { return m_busyChanges; }
     void clear();

@@ -21,16 +21,13 @@ LabelSheet LabelSheet::Load(const QString& file)
     if (report.layout() != u"labels")
         throw report.invalid(u"it is a " + report.layout() + u" layout");
     LabelSheet sheet;
+    ReportFile::Common common;
     for (const ReportFile::Setting& setting : report.settings()) {
         const QString& key = setting.key;
         const QString& value = setting.value;
-        if (key == u"layout")
+        if (report.readCommon(setting, common))
             continue;
-        if (key == u"title")
-            sheet.title = value;
-        else if (key == u"page")
-            sheet.page = report.page(setting);
-        else if (key == u"columns")
+        if (key == u"columns")
             sheet.columns = report.count(setting);
         else if (key == u"rows")
             sheet.rows = report.count(setting);
@@ -48,13 +45,13 @@ LabelSheet LabelSheet::Load(const QString& file)
             if (value.compare(u"across", Qt::CaseInsensitive) != 0 && value.compare(u"down", Qt::CaseInsensitive) != 0)
                 throw report.invalid(u"the order " + value + u" is neither across nor down");
             sheet.acrossFirst = value.compare(u"across", Qt::CaseInsensitive) == 0;
-        } else if (key == u"font")
-            sheet.fontFamily = value;
-        else if (key == u"font-size")
-            sheet.fontPoints = report.inches(setting);
-        else
+        } else
             throw report.invalid(u"the key " + key + u" is unknown");
     }
+    sheet.title = common.title;
+    sheet.page = common.page;
+    sheet.fontFamily = common.fontFamily;
+    sheet.fontPoints = common.fontPoints;
     if (sheet.columns == 0 || sheet.rows == 0 || sheet.labelWidth <= 0 || sheet.labelHeight <= 0 ||
         sheet.fontFamily.isEmpty() || sheet.fontPoints <= 0)
         throw report.invalid(QStringLiteral("it needs columns, rows, a label size and a font"));

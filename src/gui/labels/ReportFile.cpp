@@ -76,6 +76,23 @@ QPageSize ReportFile::page(const Setting& setting) const
     return QPageSize(sizes.value(setting.value.toLower()));
 }
 
+bool ReportFile::readCommon(const Setting& setting, Common& common) const
+{
+    if (setting.key == u"layout")
+        return true;
+    if (setting.key == u"title")
+        common.title = setting.value;
+    else if (setting.key == u"page")
+        common.page = page(setting);
+    else if (setting.key == u"font")
+        common.fontFamily = setting.value;
+    else if (setting.key == u"font-size")
+        common.fontPoints = inches(setting);
+    else
+        return false;
+    return true;
+}
+
 QString ReportFontFamily(const QString& family)
 {
     // Arial is seldom installed here; Liberation Sans has the same widths, so captions break alike.

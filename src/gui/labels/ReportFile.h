@@ -32,6 +32,17 @@ public:
     int count(const Setting& setting) const;
     QPageSize page(const Setting& setting) const;
 
+    // The keys every layout has, kept apart from each layout's own.
+    struct Common
+    {
+        QString title;
+        QPageSize page{QPageSize::Letter};
+        QString fontFamily;
+        double fontPoints = 0;
+    };
+    // Takes "layout" and the common keys into common; false for a key of the layout's own.
+    bool readCommon(const Setting& setting, Common& common) const;
+
 private:
     QString m_file;
     QString m_kind;

@@ -64,16 +64,13 @@ TableSheet TableSheet::Load(const QString& file)
     if (report.layout() != u"table")
         throw report.invalid(u"it is a " + report.layout() + u" layout");
     TableSheet sheet;
+    ReportFile::Common common;
     for (const ReportFile::Setting& setting : report.settings()) {
         const QString& key = setting.key;
         const QString& value = setting.value;
-        if (key == u"layout")
+        if (report.readCommon(setting, common))
             continue;
-        if (key == u"title")
-            sheet.title = value;
-        else if (key == u"page")
-            sheet.page = report.page(setting);
-        else if (key == u"orientation") {
+        if (key == u"orientation") {
             if (value.compare(u"portrait", Qt::CaseInsensitive) != 0 &&
                 value.compare(u"landscape", Qt::CaseInsensitive) != 0)
                 throw report.invalid(u"the orientation " + value + u" is neither portrait nor landscape");
@@ -86,10 +83,6 @@ TableSheet TableSheet::Load(const QString& file)
             sheet.marginTop = report.inches(setting);
         else if (key == u"margin-bottom")
             sheet.marginBottom = report.inches(setting);
-        else if (key == u"font")
-            sheet.fontFamily = value;
-        else if (key == u"font-size")
-            sheet.fontPoints = report.inches(setting);
         else if (key == u"heading-font-size")
             sheet.headingPoints = report.inches(setting);
         else if (key == u"cell-lines")
@@ -106,6 +99,10 @@ TableSheet TableSheet::Load(const QString& file)
         } else
             throw report.invalid(u"the key " + key + u" is unknown");
     }
+    sheet.title = common.title;
+    sheet.page = common.page;
+    sheet.fontFamily = common.fontFamily;
+    sheet.fontPoints = common.fontPoints;
     if (sheet.columns.isEmpty() || sheet.fontFamily.isEmpty() || sheet.fontPoints <= 0)
         throw report.invalid(QStringLiteral("it needs columns and a font"));
     if (sheet.headingPoints <= 0)

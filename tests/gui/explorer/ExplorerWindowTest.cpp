@@ -5,6 +5,7 @@
 #include "support/CatalogueQueries.h"
 #include "support/ModalAnswer.h"
 #include "support/MainWindowFixture.h"
+#include "support/Controls.h"
 
 #include <QAction>
 #include <QApplication>
@@ -467,30 +468,9 @@ private:
     {
         return m_main->Child(QStringLiteral("frmPhotos"))->findChild<QLineEdit*>(QString::fromLatin1(name));
     }
-    QString lastMessage() const
-    {
-        const auto& shown = m_folder->messages().shown();
-        return shown.empty() ? QString() : shown.back().text;
-    }
+    QString lastMessage() const { return m_folder->messages().lastText(); }
 
-    // The node at this path of texts from the top level, or null.
-    QTreeWidgetItem* node(const QStringList& path) const
-    {
-        QTreeWidgetItem* found = nullptr;
-        for (const QString& text : path) {
-            const int n = found ? found->childCount() : tree()->topLevelItemCount();
-            QTreeWidgetItem* next = nullptr;
-            for (int i = 0; i < n && !next; ++i) {
-                QTreeWidgetItem* child = found ? found->child(i) : tree()->topLevelItem(i);
-                if (child->text(0) == text)
-                    next = child;
-            }
-            if (!next)
-                return nullptr;
-            found = next;
-        }
-        return found;
-    }
+    QTreeWidgetItem* node(const QStringList& path) const { return treeNode(tree(), path); }
     QStringList children(QTreeWidgetItem* parent) const
     {
         QStringList texts;

@@ -157,11 +157,7 @@ private:
     {
         return m_main->Child(QStringLiteral("frmPhotos"))->findChild<QLineEdit*>(QString::fromLatin1(name));
     }
-    QString lastMessage() const
-    {
-        const auto& shown = m_folder->messages().shown();
-        return shown.empty() ? QString() : shown.back().text;
-    }
+    QString lastMessage() const { return m_folder->messages().lastText(); }
     QString shownPhoto() const { return editorBox("txtPhotoID")->text(); }
 };
 

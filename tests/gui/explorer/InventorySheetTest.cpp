@@ -1,6 +1,7 @@
 #include "data/cDataBase.h"
 #include "support/ModalAnswer.h"
 #include "support/MainWindowFixture.h"
+#include "support/Controls.h"
 
 #include <QAction>
 #include <QApplication>
@@ -244,27 +245,9 @@ private:
     QTreeWidget* tree() const { return window()->findChild<QTreeWidget*>(QStringLiteral("TreeView1")); }
     QAction* printCommand() const { return window()->findChild<QAction*>(QStringLiteral("mnuPrintInventory")); }
     QToolButton* panel() const { return window()->findChild<QToolButton*>(QStringLiteral("Panels(4)")); }
-    QString lastMessage() const
-    {
-        const auto& shown = m_folder->messages().shown();
-        return shown.empty() ? QString() : shown.back().text;
-    }
+    QString lastMessage() const { return m_folder->messages().lastText(); }
 
-    QTreeWidgetItem* node(const QStringList& path) const
-    {
-        QTreeWidgetItem* found = nullptr;
-        for (const QString& text : path) {
-            const int n = found ? found->childCount() : tree()->topLevelItemCount();
-            QTreeWidgetItem* next = nullptr;
-            for (int i = 0; i < n && !next; ++i) {
-                QTreeWidgetItem* child = found ? found->child(i) : tree()->topLevelItem(i);
-                if (child->text(0) == text)
-                    next = child;
-            }
-            found = next;
-        }
-        return found;
-    }
+    QTreeWidgetItem* node(const QStringList& path) const { return treeNode(tree(), path); }
     void select(const QStringList& path) const
     {
         QTreeWidgetItem* target = node(path);

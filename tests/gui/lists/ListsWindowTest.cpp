@@ -423,11 +423,7 @@ private:
         QVERIFY2(button(name)->isEnabled(), name);
         button(name)->click();
     }
-    QString lastMessage() const
-    {
-        const auto& shown = m_folder->messages().shown();
-        return shown.empty() ? QString() : shown.back().text;
-    }
+    QString lastMessage() const { return m_folder->messages().lastText(); }
 
     // The node at this path of names under the root (the root itself for an empty path), or null.
     QTreeWidgetItem* node(const QStringList& path) const
